@@ -1,0 +1,83 @@
+#include "app/Camera.h"
+
+#include <GL/gl.h>
+
+#include "core/World.h"
+#include "input/Keyboard.h"
+
+using _Tarn::Vector3;
+
+Camera* Camera::instance = nullptr;
+
+namespace {
+
+// Each held key moves the scene this far, or turns it this many degrees, per drawn frame.
+constexpr float MOVE_STEP = 0.2f;
+constexpr float TURN_STEP_DEGREES = 1.0f;
+
+Quaternion axisAngleDegrees(float x, float y, float z, float degrees) {
+    Quaternion q;
+    q.setAxisAngle(Vector3(x, y, z),
+                   static_cast<float>(static_cast<double>(degrees) * Quaternion::DEG_TO_RAD));
+    return q;
+}
+
+}  // namespace
+
+Camera* Camera::getInstance() {
+    if (instance == nullptr) {
+        instance = new Camera();
+    }
+    return instance;
+}
+
+void Camera::destroyInstance() {
+    delete instance;
+    instance = nullptr;
+}
+
+void Camera::move(float dx, float dy, float dz) {
+    x += dx;
+    y += dy;
+    z += dz;
+}
+
+void Camera::rotate(float xAngle, float yAngle, float zAngle) {
+    const Quaternion qx = axisAngleDegrees(1.0f, 0.0f, 0.0f, xAngle);
+    const Quaternion qy = axisAngleDegrees(0.0f, 1.0f, 0.0f, yAngle);
+    const Quaternion qz = axisAngleDegrees(0.0f, 0.0f, 1.0f, zAngle);
+    orientation = ((qy * qz) * qx) * orientation;
+    orientation.normalize();
+}
+
+void Camera::apply() {
+    const Keyboard* keyboard = Keyboard::getInstance();
+    World* world = World::getInstance();
+    if (keyboard->isKeyDown(KEY_I)) {
+        move(0.0f, 0.0f, MOVE_STEP);
+        world->hideFirstObject();
+    }
+    if (keyboard->isKeyDown(KEY_K)) {
+        move(0.0f, 0.0f, -MOVE_STEP);
+        world->hideFirstObject();
+    }
+    if (keyboard->isKeyDown(KEY_J)) {
+        rotate(0.0f, -TURN_STEP_DEGREES, 0.0f);
+        world->hideFirstObject();
+    }
+    if (keyboard->isKeyDown(KEY_L)) {
+        rotate(0.0f, TURN_STEP_DEGREES, 0.0f);
+        world->hideFirstObject();
+    }
+
+    Vector3 axis(1.0f, 0.0f, 0.0f);
+    float angle = 0.0f;
+    orientation.toAxisAngle(axis, angle);
+    const float degrees = static_cast<float>(static_cast<double>(angle) * 180.0 / 3.14159);
+
+    glTranslatef(x, y, z);
+    const bool hasTurn = orientation.x != 0.0f || orientation.y != 0.0f || orientation.z != 0.0f;
+    if (hasTurn) {
+        glRotatef(degrees, axis.x, axis.y, axis.z);
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "math/Quaternion.h"
+
+// The view transform of the whole scene, steered by I, J, K and L once per drawn frame.
+//
+// Its offset and orientation are applied as they are (not inverted): the scene is rotated
+// about its origin, then shifted along the eye axes. Angles are in degrees, with pi taken as
+// 3.14159.
+class Camera {
+  public:
+    static Camera* getInstance();
+    static void destroyInstance();
+
+    void move(float dx, float dy, float dz);
+    /// Composes the new turn in front of the current orientation: (qy * qz * qx) * orientation.
+    void rotate(float xAngle, float yAngle, float zAngle);
+    /// Reads the four keys, then multiplies translation and rotation onto the model-view
+    /// matrix, which must be current.
+    void apply();
+
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    Quaternion orientation{1.0f, 0.0f, 0.0f, 0.0f};
+
+  private:
+    Camera() = default;
+    static Camera* instance;
+};

@@ -1,0 +1,3 @@
+#include "app/DemoScene.h"
+
+void buildScene() {}

@@ -1,0 +1,25 @@
+#pragma once
+
+// The GLUT callbacks of the demo: one fixed simulation step per timer tick, one frame per
+// display. Every step counts as FRAME_MS whatever the clock says.
+
+constexpr int FRAME_MS = 17;
+
+/// The window the callbacks draw into; set once by main.
+extern int windowId;
+
+/// Builds the scene before the main loop starts.
+void initialise();
+/// Draw block: clear, camera, world, request the next frame, swap.
+void display();
+/// Viewport and projection (60 degrees, near 1, far 100, scene 20 units back).
+void reshape(int width, int height);
+/// Update block: one world step, re-arm the timer, quit if Esc is held.
+void timerTick(int value);
+void keyPressed(unsigned char key, int x, int y);
+void keyReleased(unsigned char key, int x, int y);
+void applyCamera();
+/// Destroys the window and everything the world owns, then exits with status 0.
+[[noreturn]] void quitProgram();
+/// Frees the singletons; used by quitProgram and when the window is closed.
+void releaseEngine();

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class ComponentTransform;
+class GameObject;
+
+// Base of every behaviour attached to a GameObject: shapes, physics, colliders, mounts,
+// tethers and keyboard controllers.
+//
+// Kinds are told apart at run time by an upper-case type tag ("PHYSICS", "BOXCOLLIDER", ...):
+// objects look components up by exact tag, and treat every tag containing "COLLIDER" as a
+// collider. A subclass constructor overwrites the tag its base set; one that sets none keeps
+// its nearest ancestor's.
+class Component {
+  public:
+    /// Both flags false, no owner, no geometry, tag "COMPONENT".
+    Component();
+    Component(bool updateEnabled, bool drawEnabled);
+    virtual ~Component();
+
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+
+    virtual void draw(int elapsedMs);
+    /// Forwards to the geometry's own update while updateEnabled.
+    virtual void update(int elapsedMs);
+    /// Records the owner and moves the geometry, built around the origin, onto the owner's
+    /// position. A null owner changes nothing.
+    virtual void setOwner(GameObject* object);
+
+    const std::string& getTypeTag() const { return typeTag; }
+    bool hasComponentTransform() const { return componentTransform != nullptr; }
+
+    /// The component's points in world space; components without geometry have none.
+    std::unique_ptr<ComponentTransform> componentTransform;
+    /// The object the component is attached to (not owned).
+    GameObject* owner = nullptr;
+    std::string typeTag = "COMPONENT";
+    bool updateEnabled = false;
+    bool drawEnabled = false;
+};

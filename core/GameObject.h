@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "math/Point.h"
+
+class Component;
+class Matrix;
+class Quaternion;
+class Transform;
+
+// One thing in the scene: a Transform holding its position and an ordered list of owned
+// components that give it behaviour and appearance.
+//
+// The World offers every object every other object as a collision candidate before each
+// running step; an object with at least one collider keeps them for its colliders to test
+// and forgets them at the end of its update.
+class GameObject {
+  public:
+    /// Neither updates nor draws until its flags are set; stands at the origin.
+    GameObject();
+    GameObject(bool updateEnabled, bool drawEnabled, Point position);
+    virtual ~GameObject();
+
+    GameObject(const GameObject&) = delete;
+    GameObject& operator=(const GameObject&) = delete;
+
+    /// Components in attachment order, then the transform; then the candidates are dropped.
+    virtual void update(int elapsedMs);
+    /// Components in attachment order, the transform, then a white dot at the origin.
+    virtual void draw(int elapsedMs);
+    /// Records the candidate only when this object has a collider.
+    virtual void addCollisionCandidate(GameObject* other);
+    /// Places the position and the shear pivot at p.
+    virtual void moveTo(Point p);
+    virtual void setPosition(Point p);
+
+    /// Attaches a component created with new and takes ownership of it. A null component, or
+    /// one that already has an owner, is refused (it would be deleted twice): returns false.
+    bool addComponent(Component* component);
+    /// The first component whose tag equals `tag` exactly, or null.
+    Component* getComponent(const std::string& tag) const;
+    /// The transform's position; red at the origin when there is no transform.
+    Point getPosition() const;
+
+    /// Hands one matrix or quaternion of the transform to every component with geometry.
+    void applyMatrixToComponents(const Matrix& m);
+    void applyQuaternionToComponents(const Quaternion& q);
+
+    /// Attached components whose tag contains "COLLIDER", in attachment order (also owned
+    /// through `components`).
+    std::vector<Component*> colliders;
+    /// Objects offered in the current step (not owned).
+    std::vector<GameObject*> collisionCandidates;
+    std::unique_ptr<Transform> transform;
+    bool drawEnabled = false;
+    bool updateEnabled = false;
+    bool hasCollider = false;
+    std::string typeTag = "GAMEOBJECT";
+    std::vector<std::unique_ptr<Component>> components;
+};

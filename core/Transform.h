@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "math/Matrix.h"
+#include "math/Point.h"
+#include "math/Quaternion.h"
+
+class GameObject;
+
+// An object's position, and the pivot about which it is sheared.
+//
+// Movements are not accumulated in a matrix: every operation builds the matrices or
+// quaternions it needs, hands each to the owner's components so that their geometry follows,
+// then applies the same queue to its own position and empties it. Scale and rotations are
+// centred on the position, so only translate and an off-centre shear move the position.
+class Transform {
+  public:
+    /// Copies the owner's flags as they are now; position green, pivot red, at the origin.
+    explicit Transform(GameObject* owner);
+    virtual ~Transform();
+
+    Transform(const Transform&) = delete;
+    Transform& operator=(const Transform&) = delete;
+
+    /// Draws the position as a 4-pixel dot when drawing was enabled at construction.
+    virtual void draw(int elapsedMs);
+    virtual void update(int elapsedMs);
+
+    Point getPosition() const { return position; }
+    Point getPivot() const { return pivot; }
+    /// Stores the coordinates; the position is always shown green.
+    void setPosition(Point p);
+    void setPivot(Point p) { pivot = p; }
+
+    void translate(float dx, float dy, float dz);
+    void scale(float sx, float sy, float sz);
+    /// Angles in radians, applied about x, then y, then z.
+    void rotate(float ax, float ay, float az);
+    /// Angles in degrees, combined into one quaternion.
+    void rotateQuaternion(float ax, float ay, float az);
+    /// Shear factors of Matrix::shear, about the pivot.
+    void shear(float a, float b, float c);
+
+    void applyMatrices();
+    void applyQuaternions();
+
+    std::string typeTag = "TRANSFORM";
+    GameObject* owner = nullptr;
+    bool updateEnabled = false;
+    bool drawEnabled = false;
+    Point position{0.0f, 0.0f, 0.0f, Color(0.0f, 1.0f, 0.0f, 1.0f)};
+    Point pivot{0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f)};
+    std::vector<Matrix> matrices;
+    std::vector<Quaternion> quaternions;
+
+  private:
+    /// Queues a matrix and hands it to the owner's components at once.
+    void queue(const Matrix& m);
+    void queue(const Quaternion& q);
+};

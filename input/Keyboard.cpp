@@ -1,0 +1,80 @@
+#include "input/Keyboard.h"
+
+Keyboard* Keyboard::instance = nullptr;
+
+namespace {
+
+constexpr unsigned char FIRST_CODE = 27;  // Esc
+constexpr unsigned char LAST_CODE = 122;  // z
+constexpr signed char NO_SLOT = -1;
+
+// clang-format off
+// Slots of the codes 27 (Esc) to 122 (z); everything else has none.
+constexpr signed char SLOT_TABLE[LAST_CODE - FIRST_CODE + 1] = {
+    KEY_ESCAPE,                                          // 27 Esc
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,                  // 28-31
+    KEY_SPACE,                                           // 32 space
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,         // 33-37
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,         // 38-42
+    NO_SLOT,                                             // 43 +
+    KEY_COMMA, KEY_MINUS, KEY_PERIOD, KEY_SLASH,         // 44-47 , - . /
+    KEY_0, KEY_1, KEY_2, KEY_3, KEY_4,                   // 48-52
+    KEY_5, KEY_6, KEY_7, KEY_8, KEY_9,                   // 53-57
+    NO_SLOT,                                             // 58 :
+    KEY_SEMICOLON,                                       // 59 ;
+    NO_SLOT,                                             // 60 <
+    KEY_EQUALS,                                          // 61 =
+    NO_SLOT, NO_SLOT, NO_SLOT,                           // 62-64 > ? @
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,  // 65-71 A-G
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,  // 72-78 H-N
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,  // 79-85 O-U
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,                    // 86-90 V-Z
+    NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT, NO_SLOT,           // 91-96 [ \ ] ^ _ `
+    KEY_A, KEY_B, KEY_C, KEY_D, KEY_E, KEY_F, KEY_G,                // 97-103 a-g
+    KEY_H, KEY_I, KEY_J, KEY_K, KEY_L, KEY_M, KEY_N,                // 104-110 h-n
+    KEY_O, KEY_P, KEY_Q, KEY_R, KEY_S, KEY_T, KEY_U,                // 111-117 o-u
+    KEY_V, KEY_W, KEY_X, KEY_Y, KEY_Z,                              // 118-122 v-z
+};
+// clang-format on
+
+}  // namespace
+
+Keyboard* Keyboard::getInstance() {
+    if (instance == nullptr) {
+        instance = new Keyboard();
+    }
+    return instance;
+}
+
+void Keyboard::destroyInstance() {
+    delete instance;
+    instance = nullptr;
+}
+
+int Keyboard::slotOf(unsigned char key) {
+    if (key < FIRST_CODE || key > LAST_CODE) {
+        return NO_SLOT;
+    }
+    return SLOT_TABLE[key - FIRST_CODE];
+}
+
+void Keyboard::keyDown(unsigned char key, int /*x*/, int /*y*/) {
+    const int slot = slotOf(key);
+    if (slot != NO_SLOT) {
+        keys[slot] = 1;
+    }
+}
+
+void Keyboard::keyUp(unsigned char key, int /*x*/, int /*y*/) {
+    int slot = slotOf(key);
+    if (slot == NO_SLOT && key >= 'A' && key <= 'Z') {
+        slot = slotOf(static_cast<unsigned char>(key - 'A' + 'a'));
+    }
+    if (slot != NO_SLOT) {
+        keys[slot] = 0;
+    }
+}
+
+bool Keyboard::isKeyDown(int slot) const {
+    return slot >= 0 && slot < KEY_SLOT_COUNT && keys[slot] != 0;
+}

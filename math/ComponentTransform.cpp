@@ -1,0 +1,210 @@
+#include "math/ComponentTransform.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Component.h"
+#include "core/GameObject.h"
+
+using _Tarn::Vector3;
+
+namespace {
+
+const Color CENTRE_COLOUR(0.0f, 0.33f, 0.0f, 1.0f);
+
+Matrix fourByFour() {
+    return Matrix(4, 4);
+}
+
+Vector3 absoluteDirection(const Point& from, const Point& to) {
+    Vector3 direction(std::fabs(to.x - from.x), std::fabs(to.y - from.y), std::fabs(to.z - from.z));
+    direction.setLength(1.0f);
+    return direction;
+}
+
+}  // namespace
+
+ComponentTransform::ComponentTransform(Component* component)
+    : component(component), drawEnabled(component != nullptr && component->drawEnabled) {
+    addPoint(position);
+}
+
+ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
+                                       Component* component)
+    : component(component), drawEnabled(drawEnabled) {
+    addPoint(position);
+}
+
+Point ComponentTransform::ownerPosition() const {
+    if (component != nullptr && component->owner != nullptr) {
+        return component->owner->getPosition();
+    }
+    return Point();
+}
+
+void ComponentTransform::draw(int /*elapsedMs*/, int from, int to) const {
+    if (!drawEnabled || from <= 0) {
+        return;
+    }
+    const int count = static_cast<int>(points.size());
+    const int end = to > 0 ? std::min(to, count) : count;
+    for (int i = from; i < end; ++i) {
+        const Point& p = points[static_cast<size_t>(i)];
+        glColor3f(p.color.r, p.color.g, p.color.b);
+        glVertex3f(p.x, p.y, p.z);
+    }
+}
+
+void ComponentTransform::update(int /*elapsedMs*/) {}
+
+void ComponentTransform::addPoint(const Point& p) {
+    const Point at = ownerPosition();
+    localPoints.push_back(p);
+    points.emplace_back(p.x + at.x, p.y + at.y, p.z + at.z, p.color);
+}
+
+void ComponentTransform::clearPoints() {
+    points.clear();
+    localPoints.clear();
+    points.push_back(offset);
+    localPoints.push_back(offset);
+}
+
+void ComponentTransform::setCentre(Point p) {
+    offset = p;
+    if (!localPoints.empty()) {
+        localPoints[0] = p;
+    }
+}
+
+void ComponentTransform::setPosition(Point p) {
+    position = p;
+    for (Point& point : points) {
+        point.x += p.x;
+        point.y += p.y;
+        point.z += p.z;
+    }
+    position.color = CENTRE_COLOUR;
+}
+
+void ComponentTransform::followCentre(const Point& ownerAt) {
+    position = points[0];
+    offset.x = position.x - ownerAt.x;
+    offset.y = position.y - ownerAt.y;
+    offset.z = position.z - ownerAt.z;
+}
+
+void ComponentTransform::applyMatrix(const Matrix& m) {
+    matrices.push_back(m);
+    applyMatrices();
+}
+
+void ComponentTransform::applyQuaternion(const Quaternion& q) {
+    quaternions.push_back(q);
+    applyQuaternions();
+}
+
+void ComponentTransform::applyMatrices() {
+    const Point ownerAt = ownerPosition();
+    for (const Matrix& m : matrices) {
+        for (size_t j = 0; j < points.size(); ++j) {
+            Point& p = points[j];
+            m.transformPoint(p.x, p.y, p.z);
+            if (j == 0) {
+                followCentre(ownerAt);
+            }
+        }
+    }
+    // clear() keeps the capacity, so steady-state steps never allocate.
+    matrices.clear();
+}
+
+void ComponentTransform::applyQuaternions() {
+    const Point ownerAt = ownerPosition();
+    for (const Quaternion& q : quaternions) {
+        const Quaternion inverse = q.conjugate();
+        for (size_t j = 0; j < points.size(); ++j) {
+            Point& p = points[j];
+            Quaternion t(0.0f, p.x, p.y, p.z);
+            if (q.w == 0.0f) {
+                t = t + q;
+            } else {
+                t = (q * t) * inverse;
+            }
+            p.x = t.x;
+            p.y = t.y;
+            p.z = t.z;
+            if (j == 0) {
+                followCentre(ownerAt);
+            }
+        }
+    }
+    quaternions.clear();
+}
+
+void ComponentTransform::translate(float tx, float ty, float tz) {
+    matrices.push_back(fourByFour().translate(tx, ty, tz));
+    applyMatrices();
+}
+
+void ComponentTransform::scale(float sx, float sy, float sz) {
+    const Matrix m = fourByFour();
+    matrices.push_back(m.translate(-offset.x, -offset.y, -offset.z));
+    matrices.push_back(m.scale(sx, sy, sz));
+    matrices.push_back(m.translate(offset.x, offset.y, offset.z));
+    applyMatrices();
+}
+
+void ComponentTransform::rotate(float ax, float ay, float az) {
+    const Matrix m = fourByFour();
+    matrices.push_back(m.translate(-offset.x, -offset.y, -offset.z));
+    matrices.push_back(m.rotateX(ax));
+    matrices.push_back(m.rotateY(ay));
+    matrices.push_back(m.rotateZ(az));
+    matrices.push_back(m.translate(offset.x, offset.y, offset.z));
+    applyMatrices();
+}
+
+void ComponentTransform::shear(float a, float b, float c) {
+    const Matrix m = fourByFour();
+    matrices.push_back(m.translate(-offset.x, -offset.y, -offset.z));
+    matrices.push_back(m.shear(a, b, c));
+    matrices.push_back(m.translate(offset.x, offset.y, offset.z));
+    applyMatrices();
+}
+
+void ComponentTransform::rotateQuaternion(float ax, float ay, float az) {
+    quaternions.emplace_back(0.0f, -offset.x, -offset.y, -offset.z);
+    Quaternion q(-ay, -az, -ax);
+    if (q.norm() != 1.0f) {
+        q.normalize();
+    }
+    quaternions.push_back(q);
+    quaternions.emplace_back(0.0f, offset.x, offset.y, offset.z);
+    applyQuaternions();
+}
+
+std::vector<Vector3> ComponentTransform::getCorners() const {
+    std::vector<Vector3> corners;
+    corners.reserve(points.size());
+    for (const Point& p : points) {
+        corners.emplace_back(p.x, p.y, p.z);
+    }
+    return corners;
+}
+
+std::vector<Vector3> ComponentTransform::getEdgeNormals() const {
+    std::vector<Vector3> normals;
+    const size_t n = points.size();
+    if (n < 4) {
+        return normals;
+    }
+    normals.reserve(n - 1);
+    for (size_t i = 1; i + 1 < n; ++i) {
+        normals.push_back(absoluteDirection(points[i], points[i + 1]));
+    }
+    normals.push_back(absoluteDirection(points[n - 1], points[3]));
+    return normals;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "math/Matrix.h"
+#include "math/Point.h"
+#include "math/Quaternion.h"
+#include "math/Vector3.h"
+
+class Component;
+
+// The geometry of one component: coloured points kept in world coordinates.
+//
+// Point 0 is the centre of the component's geometry; the geometry itself starts at index 1.
+// Points are added around the origin, shifted onto the owner's position when the component
+// is attached, and from then on every matrix or quaternion of the owner's Transform is applied
+// to them at once, so drawn and colliding geometry always follows the object.
+//
+// Each queued matrix is applied to every point before the next one. Right after point 0 has
+// been transformed, `position` follows it and `offset` becomes its place relative to the
+// owner, which is the pivot of scale, rotate and shear.
+class ComponentTransform {
+  public:
+    /// Starts with the centre as the only point; copies the component's draw flag.
+    explicit ComponentTransform(Component* component);
+    /// The same with the draw flag given; the update flag has no effect.
+    ComponentTransform(bool updateEnabled, bool drawEnabled, Component* component = nullptr);
+    virtual ~ComponentTransform() = default;
+
+    ComponentTransform(const ComponentTransform&) = delete;
+    ComponentTransform& operator=(const ComponentTransform&) = delete;
+
+    /// Emits colour and vertex of points [from, to); to <= 0 means up to the last point and
+    /// from <= 0 draws nothing. The caller opens and closes the primitive.
+    virtual void draw(int elapsedMs, int from, int to) const;
+    virtual void update(int elapsedMs);
+
+    /// Appends p as given to localPoints and shifted by the owner's position to points.
+    void addPoint(const Point& p);
+    /// Leaves only the centre (the current offset) in both lists.
+    void clearPoints();
+    void setCentre(Point p);
+    /// Called on attachment: every point moves by p, which becomes `position`.
+    void setPosition(Point p);
+
+    void applyMatrix(const Matrix& m);
+    void applyQuaternion(const Quaternion& q);
+    void applyMatrices();
+    /// A quaternion with w exactly 0 displaces the points by its vector part; any other
+    /// rotates them by q * p * conjugate(q).
+    void applyQuaternions();
+
+    void translate(float tx, float ty, float tz);
+    /// Scales, rotates (radians, x then y then z) and shears about the offset.
+    void scale(float sx, float sy, float sz);
+    void rotate(float ax, float ay, float az);
+    void shear(float a, float b, float c);
+    /// Rotates about the offset through one quaternion built from angles in degrees.
+    void rotateQuaternion(float ax, float ay, float az);
+
+    /// (x, y, z) of every point, the centre first.
+    std::vector<_Tarn::Vector3> getCorners() const;
+    /// Unit absolute edge directions between consecutive points from index 1, then from
+    /// point 3 back to the last point; empty with fewer than four points.
+    std::vector<_Tarn::Vector3> getEdgeNormals() const;
+
+    std::vector<Point> points;
+    Point offset{0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f)};
+    Point position{0.0f, 0.0f, 0.0f, Color(0.0f, 0.33f, 0.0f, 1.0f)};
+    std::string typeTag = "COMPONENTTRANSFORM";
+    /// The owning component (not owned); through it the owner's position is read.
+    Component* component = nullptr;
+    bool drawEnabled = false;
+    std::vector<Point> localPoints;
+    std::vector<Matrix> matrices;
+    std::vector<Quaternion> quaternions;
+
+  private:
+    /// The owning object's position, or the origin while there is none.
+    Point ownerPosition() const;
+    /// Updates position and offset from point 0, right after it was transformed.
+    void followCentre(const Point& ownerAt);
+};

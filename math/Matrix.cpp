@@ -1,0 +1,287 @@
+#include "math/Matrix.h"
+
+#include <cmath>
+#include <utility>
+
+Matrix::Matrix() : Matrix(1, 1) {}
+
+Matrix::Matrix(int rows, int cols) : rows(0), cols(0) {
+    allocate(rows, cols);
+}
+
+Matrix::Matrix(const Matrix& other) : rows(other.rows), cols(other.cols) {
+    if (other.isInline()) {
+        inlineData = other.inlineData;
+    } else {
+        heapData = other.heapData;
+    }
+}
+
+Matrix::Matrix(Matrix&& other) noexcept
+    : rows(other.rows),
+      cols(other.cols),
+      inlineData(other.inlineData),
+      heapData(std::move(other.heapData)) {
+    other.rows = 0;
+    other.cols = 0;
+}
+
+Matrix& Matrix::operator=(const Matrix& other) {
+    if (this == &other) {
+        return *this;
+    }
+    if (!sameSize(other)) {
+        allocate(other.rows, other.cols);
+    }
+    if (other.isInline()) {
+        inlineData = other.inlineData;
+    } else {
+        heapData = other.heapData;
+    }
+    return *this;
+}
+
+Matrix& Matrix::operator=(Matrix&& other) noexcept {
+    if (this == &other) {
+        return *this;
+    }
+    rows = other.rows;
+    cols = other.cols;
+    inlineData = other.inlineData;
+    heapData = std::move(other.heapData);
+    other.rows = 0;
+    other.cols = 0;
+    return *this;
+}
+
+void Matrix::allocate(int newRows, int newCols) {
+    rows = newRows > 0 ? newRows : 0;
+    cols = newCols > 0 ? newCols : 0;
+    inlineData.fill(0.0f);
+    if (isInline()) {
+        heapData.clear();
+        heapData.shrink_to_fit();
+    } else {
+        heapData.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0f);
+    }
+}
+
+void Matrix::setIfInside(int row, int col, float value) {
+    if (row >= 0 && row < rows && col >= 0 && col < cols) {
+        set(row, col, value);
+    }
+}
+
+Matrix& Matrix::operator+=(const Matrix& other) {
+    if (sameSize(other)) {
+        const int n = rows * cols;
+        float* mine = data();
+        const float* theirs = other.data();
+        for (int i = 0; i < n; ++i) {
+            mine[i] += theirs[i];
+        }
+    }
+    return *this;
+}
+
+Matrix& Matrix::operator-=(const Matrix& other) {
+    if (sameSize(other)) {
+        const int n = rows * cols;
+        float* mine = data();
+        const float* theirs = other.data();
+        for (int i = 0; i < n; ++i) {
+            mine[i] -= theirs[i];
+        }
+    }
+    return *this;
+}
+
+Matrix& Matrix::operator*=(float s) {
+    const int n = rows * cols;
+    float* mine = data();
+    for (int i = 0; i < n; ++i) {
+        mine[i] *= s;
+    }
+    return *this;
+}
+
+Matrix& Matrix::operator/=(float s) {
+    const int n = rows * cols;
+    float* mine = data();
+    for (int i = 0; i < n; ++i) {
+        mine[i] /= s;
+    }
+    return *this;
+}
+
+Matrix Matrix::operator+(const Matrix& other) const {
+    Matrix result(*this);
+    result += other;
+    return result;
+}
+
+Matrix Matrix::operator-(const Matrix& other) const {
+    Matrix result(*this);
+    result -= other;
+    return result;
+}
+
+Matrix Matrix::operator*(float s) const {
+    Matrix result(*this);
+    result *= s;
+    return result;
+}
+
+Matrix Matrix::operator/(float s) const {
+    Matrix result(*this);
+    result /= s;
+    return result;
+}
+
+Matrix Matrix::operator*(const Matrix& other) const {
+    if (other.rows != cols) {
+        return *this;
+    }
+    Matrix result(rows, other.cols);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < other.cols; ++j) {
+            float sum = 0.0f;
+            for (int k = 0; k < cols; ++k) {
+                sum += get(i, k) * other.get(k, j);
+            }
+            result.set(i, j, sum);
+        }
+    }
+    return result;
+}
+
+void Matrix::transformPoint(float& x, float& y, float& z) const {
+    if (rows != 4 || cols != 4) {
+        // Keep the product's semantics for odd sizes (rare; the engine uses 4 x 4).
+        Matrix column(4, 1);
+        column.set(0, 0, x);
+        column.set(1, 0, y);
+        column.set(2, 0, z);
+        column.set(3, 0, 1.0f);
+        const Matrix result = *this * column;
+        x = result.getRows() > 0 && result.getCols() > 0 ? result.get(0, 0) : 0.0f;
+        y = result.getRows() > 1 && result.getCols() > 0 ? result.get(1, 0) : 0.0f;
+        z = result.getRows() > 2 && result.getCols() > 0 ? result.get(2, 0) : 0.0f;
+        return;
+    }
+    const float in[4] = {x, y, z, 1.0f};
+    float out[3];
+    for (int i = 0; i < 3; ++i) {
+        float sum = 0.0f;
+        for (int k = 0; k < 4; ++k) {
+            sum += get(i, k) * in[k];
+        }
+        out[i] = sum;
+    }
+    x = out[0];
+    y = out[1];
+    z = out[2];
+}
+
+float Matrix::determinant() const {
+    if (rows != cols) {
+        return 0.0f;
+    }
+    if (rows == 0) {
+        return 1.0f;
+    }
+    if (rows == 1) {
+        return get(0, 0);
+    }
+    if (rows == 2) {
+        return get(0, 0) * get(1, 1) - get(0, 1) * get(1, 0);
+    }
+    // Expansion along row 0; the minors are small enough to stay inline up to 5 x 5.
+    const int n = rows;
+    float sum = 0.0f;
+    Matrix minor(n - 1, n - 1);
+    for (int j = 0; j < n; ++j) {
+        for (int r = 1; r < n; ++r) {
+            int target = 0;
+            for (int c = 0; c < n; ++c) {
+                if (c != j) {
+                    minor.set(r - 1, target++, get(r, c));
+                }
+            }
+        }
+        const float sign = (j % 2 == 0) ? 1.0f : -1.0f;
+        sum += (sign * get(0, j)) * minor.determinant();
+    }
+    return sum;
+}
+
+Matrix Matrix::identity() const {
+    if (rows != cols) {
+        return Matrix();
+    }
+    Matrix result(rows, cols);
+    for (int i = 0; i < rows; ++i) {
+        result.set(i, i, 1.0f);
+    }
+    return result;
+}
+
+Matrix Matrix::rotateX(float angle) const {
+    Matrix result = identity();
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    result.setIfInside(1, 1, c);
+    result.setIfInside(1, 2, s);
+    result.setIfInside(2, 1, -s);
+    result.setIfInside(2, 2, c);
+    return result;
+}
+
+Matrix Matrix::rotateY(float angle) const {
+    Matrix result = identity();
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    result.setIfInside(0, 0, c);
+    result.setIfInside(2, 0, s);
+    result.setIfInside(0, 2, -s);
+    result.setIfInside(2, 2, c);
+    return result;
+}
+
+Matrix Matrix::rotateZ(float angle) const {
+    Matrix result = identity();
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    result.setIfInside(0, 0, c);
+    result.setIfInside(0, 1, s);
+    result.setIfInside(1, 0, -s);
+    result.setIfInside(1, 1, c);
+    return result;
+}
+
+Matrix Matrix::scale(float sx, float sy, float sz) const {
+    Matrix result = identity();
+    result.setIfInside(0, 0, sx);
+    result.setIfInside(1, 1, sy);
+    result.setIfInside(2, 2, sz);
+    return result;
+}
+
+Matrix Matrix::translate(float tx, float ty, float tz) const {
+    Matrix result = identity();
+    result.setIfInside(0, 3, tx);
+    result.setIfInside(1, 3, ty);
+    result.setIfInside(2, 3, tz);
+    return result;
+}
+
+Matrix Matrix::shear(float a, float b, float c) const {
+    Matrix result = identity();
+    result.setIfInside(0, 1, b);
+    result.setIfInside(0, 2, c);
+    result.setIfInside(1, 0, a);
+    result.setIfInside(1, 2, c);
+    result.setIfInside(2, 0, a);
+    result.setIfInside(2, 1, b);
+    return result;
+}

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/Component.h"
+#include "core/GameObject.h"
+#include "math/ComponentTransform.h"
+
+namespace {
+
+const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
+
+// A component with geometry, as shapes and colliders have.
+class Geometry : public Component {
+  public:
+    Geometry() : Component(true, true) {
+        componentTransform = std::make_unique<ComponentTransform>(this);
+    }
+};
+
+void expectAt(const Point& p, float x, float y, float z, float tolerance = 1e-5f) {
+    EXPECT_NEAR(p.x, x, tolerance);
+    EXPECT_NEAR(p.y, y, tolerance);
+    EXPECT_NEAR(p.z, z, tolerance);
+}
+
+}  // namespace
+
+TEST(ComponentTransformTest, StartsWithTheCentreAndShiftsPointsOntoTheOwner) {
+    Geometry loose;
+    ComponentTransform& ct = *loose.componentTransform;
+    ASSERT_EQ(ct.points.size(), 1u);
+    ASSERT_EQ(ct.localPoints.size(), 1u);
+    expectAt(ct.points[0], 0, 0, 0, 0);
+    EXPECT_FLOAT_EQ(ct.points[0].color.g, 0.33f);
+    EXPECT_EQ(ct.typeTag, "COMPONENTTRANSFORM");
+    EXPECT_TRUE(ct.drawEnabled);
+
+    ct.addPoint(Point(1, 1, 1, RED));  // no owner yet: stored as given
+    expectAt(ct.points[1], 1, 1, 1, 0);
+
+    GameObject object(true, true, Point(5, 0, 0, RED));
+    auto* attached = new Geometry();
+    object.addComponent(attached);
+    ComponentTransform& shifted = *attached->componentTransform;
+    shifted.addPoint(Point(1, 1, 1, RED));
+    expectAt(shifted.localPoints[1], 1, 1, 1, 0);
+    expectAt(shifted.points[1], 6, 1, 1, 0);
+    EXPECT_EQ(shifted.points[1].color.r, 1.0f);
+
+    // Each setPosition moves every point, the centre included, by the full amount.
+    ct.setPosition(Point(2, 3, 4, RED));
+    ct.setPosition(Point(2, 3, 4, RED));
+    expectAt(ct.points[0], 4, 6, 8, 0);
+    expectAt(ct.points[1], 5, 7, 9, 0);
+    EXPECT_FLOAT_EQ(ct.position.color.g, 0.33f);
+    EXPECT_EQ(ct.position.color.r, 0.0f);
+}
+
+TEST(ComponentTransformTest, MatricesActAboutTheOffset) {
+    Geometry geometry;
+    ComponentTransform& ct = *geometry.componentTransform;
+    ct.addPoint(Point(1, 0, 0, RED));
+    ct.addPoint(Point(0, 2, -1, RED));
+
+    ct.translate(1, 0, 0);
+    expectAt(ct.points[0], 1, 0, 0, 0);
+    expectAt(ct.points[1], 2, 0, 0, 0);
+    EXPECT_TRUE(ct.matrices.empty());
+    expectAt(ct.position, 1, 0, 0, 0);
+    expectAt(ct.offset, 1, 0, 0, 0);  // no owner: the offset is the centre's world place
+
+    // Scaling about the offset (1, 0, 0) keeps the centre and doubles distances from it.
+    ct.scale(2, 2, 2);
+    expectAt(ct.points[0], 1, 0, 0);
+    expectAt(ct.points[1], 3, 0, 0);
+    expectAt(ct.points[2], 1, 4, -2);
+
+    ct.clearPoints();
+    ASSERT_EQ(ct.points.size(), 1u);
+    expectAt(ct.points[0], 1, 0, 0);
+    ct.addPoint(Point(2, 0, 0, RED));
+    ct.rotate(0, 0, static_cast<float>(M_PI / 2));  // clockwise about z, seen from +z
+    expectAt(ct.points[1], 1, -1, 0);
+    ct.shear(0, 0.5f, 0);  // y feeds x and z, relative to the offset
+    expectAt(ct.points[1], 0.5f, -1, -0.5f);
+}
+
+TEST(ComponentTransformTest, QuaternionsDisplaceOrRotate) {
+    Geometry geometry;
+    ComponentTransform& ct = *geometry.componentTransform;
+    ct.addPoint(Point(1, 0, 0, RED));
+
+    ct.applyQuaternion(Quaternion(0, 1, 2, 3));  // w = 0: a displacement
+    expectAt(ct.points[0], 1, 2, 3, 0);
+    expectAt(ct.points[1], 2, 2, 3, 0);
+    EXPECT_TRUE(ct.quaternions.empty());
+
+    Quaternion quarterTurn;
+    quarterTurn.setAxisAngle(_Tarn::Vector3(0, 0, 1), static_cast<float>(M_PI / 2));
+    ct.applyQuaternion(quarterTurn);  // counter-clockwise about the world origin
+    expectAt(ct.points[0], -2, 1, 3);
+    expectAt(ct.points[1], -2, 2, 3);
+
+    // About each axis, a quaternion rotation about the offset agrees with the matrix one.
+    const float radians = 0.2f;
+    const float degrees = static_cast<float>(0.2 * 180.0 / 3.14159);
+    for (int axis = 0; axis < 3; ++axis) {
+        Geometry byMatrix;
+        Geometry byQuaternion;
+        for (Geometry* g : {&byMatrix, &byQuaternion}) {
+            g->componentTransform->translate(1, 2, 3);
+            g->componentTransform->addPoint(Point(2, -1, 0.5f, RED));
+        }
+        const float a[3] = {axis == 0 ? 1.0f : 0.0f, axis == 1 ? 1.0f : 0.0f,
+                            axis == 2 ? 1.0f : 0.0f};
+        byMatrix.componentTransform->rotate(a[0] * radians, a[1] * radians, a[2] * radians);
+        byQuaternion.componentTransform->rotateQuaternion(a[0] * degrees, a[1] * degrees,
+                                                          a[2] * degrees);
+        const Point& m = byMatrix.componentTransform->points[1];
+        expectAt(byQuaternion.componentTransform->points[1], m.x, m.y, m.z, 1e-5f);
+        expectAt(byQuaternion.componentTransform->points[0], 1, 2, 3, 1e-5f);
+    }
+}
+
+TEST(ComponentTransformTest, EdgeNormalsAndCornersOfABox) {
+    Geometry box;
+    ComponentTransform& ct = *box.componentTransform;
+    EXPECT_TRUE(ct.getEdgeNormals().empty());  // too few points: nothing read out of range
+    const float corners[8][3] = {{1, 1, 1},   {1, -1, 1}, {-1, -1, 1}, {-1, 1, 1},
+                                 {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}};
+    for (const auto& c : corners) {
+        ct.addPoint(Point(c[0], c[1], c[2], RED));
+    }
+    const float expected[8][3] = {{0, 1, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1},
+                                  {1, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}};
+    const auto normals = ct.getEdgeNormals();
+    ASSERT_EQ(normals.size(), 8u);
+    for (size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(normals[i].x, expected[i][0]) << i;
+        EXPECT_EQ(normals[i].y, expected[i][1]) << i;
+        EXPECT_EQ(normals[i].z, expected[i][2]) << i;
+    }
+    const auto all = ct.getCorners();
+    ASSERT_EQ(all.size(), 9u);
+    EXPECT_EQ(all[0].x, 0.0f);
+    EXPECT_EQ(all[8].z, -1.0f);
+}
