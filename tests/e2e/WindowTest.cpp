@@ -33,6 +33,17 @@ TEST(WindowTest, FirstFrameIsCleanBlack) {
         << shot.at(0, 499) << " " << shot.at(499, 499) << " centre " << shot.at(250, 250);
 }
 
+TEST(WindowTest, RedrawsAllOfAResizedWindow) {
+    EngineProcess engine;
+    // resize() only returns once no pixel shows the unpainted background any more.
+    engine.resize(700, 400);
+    const Screenshot shot = engine.screenshot();
+    ASSERT_EQ(shot.width(), 700);
+    ASSERT_EQ(shot.height(), 400);
+    EXPECT_EQ(shot.count(Rgb{0, 0, 0}), 700 * 400);
+    EXPECT_TRUE(engine.running()) << engine.errorOutput();
+}
+
 TEST(WindowTest, HoldingEscapeQuitsWithStatusZeroWithinASecond) {
     EngineProcess engine;
     const HeldKey escape = engine.hold(XK_Escape);

@@ -10,6 +10,7 @@
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -237,9 +238,18 @@ EngineProcess::EngineProcess(std::vector<std::string> arguments,
             std::max(deadline - Clock::now(), Clock::duration(1s))));
     } catch (...) {
         kill();
-        XCloseDisplay(display_);
+        disconnect();
         throw;
     }
+}
+
+void EngineProcess::disconnect() {
+    // Back to the server's own background for whatever runs next on this display.
+    XSetWindowBackgroundPixmap(display_, DefaultRootWindow(display_), None);
+    XClearWindow(display_, DefaultRootWindow(display_));
+    XSync(display_, False);
+    XCloseDisplay(display_);
+    display_ = nullptr;
 }
 
 EngineProcess::~EngineProcess() {
@@ -247,11 +257,7 @@ EngineProcess::~EngineProcess() {
         fakeKey(keysym, false);
     }
     kill();
-    // Back to the server's own background for whatever runs next on this display.
-    XSetWindowBackgroundPixmap(display_, DefaultRootWindow(display_), None);
-    XClearWindow(display_, DefaultRootWindow(display_));
-    XSync(display_, False);
-    XCloseDisplay(display_);
+    disconnect();
 }
 
 void EngineProcess::launch(const std::vector<std::string>& arguments) {
@@ -275,16 +281,25 @@ void EngineProcess::launch(const std::vector<std::string>& arguments) {
     }
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
 
+    const pid_t testPid = getpid();
     pid_ = fork();
     if (pid_ < 0) {
         const int error = errno;
         close(errorPipe[0]);
         close(errorPipe[1]);
-        close(devNull);
+        if (devNull >= 0) {
+            close(devNull);
+        }
         throw std::runtime_error(std::string("fork: ") + std::strerror(error));
     }
     if (pid_ == 0) {
         // Only async-signal-safe calls between fork and exec.
+        // Should the test process crash, take the engine down with it rather than leave it
+        // running on the display.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != testPid) {
+            _exit(127);
+        }
         if (devNull >= 0) {
             dup2(devNull, STDIN_FILENO);
         }
@@ -584,7 +599,7 @@ void EngineProcess::checkSanitizerReports() {
 
 void EngineProcess::kill() {
     if (pid_ > 0 && running()) {
-        // Politely first, so a sanitizer build can still print what it found.
+        // SIGTERM first, and SIGKILL only for an engine that ignores it.
         ::kill(pid_, SIGTERM);
         if (!waitForExit(2s)) {
             ::kill(pid_, SIGKILL);

@@ -125,6 +125,7 @@ class EngineProcess {
     void focus();
     void fakeKey(unsigned long keysym, bool down);
     void kill();
+    void disconnect();
     void readErrors(int fd);
     void checkSanitizerReports();
     [[noreturn]] void fail(const std::string& what);
