@@ -27,7 +27,8 @@ void readEdge(const Point& from, const Point& to, Vector3& axis, float& halfWidt
     const float length = std::sqrt(dx * dx + dy * dy + dz * dz);
     halfWidth = 0.5f * length;
     if (length > 0.0f) {
-        axis = Vector3(dx / length, dy / length, dz / length);
+        const float inverse = 1.0f / length;
+        axis = Vector3(dx * inverse, dy * inverse, dz * inverse);
     } else {
         axis = Vector3(0.0f, 0.0f, 0.0f);
     }
