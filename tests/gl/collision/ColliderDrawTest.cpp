@@ -96,7 +96,9 @@ TEST_F(ColliderDrawTest, CircleColliderDrawsThreeColouredDiameters) {
         ASSERT_EQ(primitives.size(), 3u);
         for (size_t i = 0; i < 3; ++i) {
             SCOPED_TRACE("segment " + std::to_string(i));
-            EXPECT_EQ(primitives[i].kind, PrimitiveKind::LineReset);
+            // Separate segments; Mesa reports each one with the plain line token.
+            EXPECT_TRUE(primitives[i].kind == PrimitiveKind::Line ||
+                        primitives[i].kind == PrimitiveKind::LineReset);
             ASSERT_EQ(primitives[i].vertices.size(), 2u);
             expectVertex(primitives[i].vertices[0], segments[i][0]);
             expectVertex(primitives[i].vertices[1], segments[i][1]);
