@@ -1,0 +1,114 @@
+#include "collision/BoxCollider.h"
+
+#include <GL/gl.h>
+
+#include "collision/CircleCollider.h"
+#include "collision/OrientedBox.h"
+#include "math/ComponentTransform.h"
+
+namespace {
+
+const char* const TAG = "BOXCOLLIDER";
+const Color APART(1.0f, 0.0f, 0.0f, 1.0f);
+const Color CONTACT(0.0f, 0.5f, 0.1f, 1.0f);
+
+// In the order OrientedBox reads its edges from.
+const float CORNERS[8][3] = {{1, 1, 1},   {1, -1, 1}, {-1, -1, 1}, {-1, 1, 1},
+                             {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}};
+
+void addCorners(ComponentTransform& geometry) {
+    for (const auto& c : CORNERS) {
+        geometry.addPoint(Point(c[0], c[1], c[2], APART));
+    }
+}
+
+bool readBox(const Component& collider, OrientedBox& box) {
+    return collider.componentTransform &&
+           OrientedBox::fromCorners(collider.componentTransform->points, box);
+}
+
+}  // namespace
+
+BoxCollider::BoxCollider() {
+    addCorners(*componentTransform);
+    typeTag = TAG;
+}
+
+BoxCollider::BoxCollider(bool updateEnabled, bool drawEnabled, bool colliderFlag, Point centre)
+    : Collider(updateEnabled, drawEnabled, centre, colliderFlag) {
+    addCorners(*componentTransform);
+    typeTag = TAG;
+}
+
+BoxCollider::BoxCollider(bool updateEnabled, bool drawEnabled, bool colliderFlag, Point centre,
+                         int extra)
+    : Collider(updateEnabled, drawEnabled, extra, centre, colliderFlag) {
+    addCorners(*componentTransform);
+    typeTag = TAG;
+}
+
+void BoxCollider::draw(int elapsedMs) {
+    if (!updateEnabled || !componentTransform) {
+        return;
+    }
+    glBegin(GL_POINTS);
+    componentTransform->draw(elapsedMs, 1, -1);
+    glEnd();
+    componentTransform->position.draw(elapsedMs);
+}
+
+bool BoxCollider::collide(Component* other) {
+    if (auto* box = dynamic_cast<BoxCollider*>(other)) {
+        return collideWithBox(box);
+    }
+    if (auto* circle = dynamic_cast<CircleCollider*>(other)) {
+        return collideWithCircle(circle);
+    }
+    return false;
+}
+
+bool BoxCollider::collideWithBox(BoxCollider* other) {
+    if (other == nullptr) {
+        return false;
+    }
+    // Both boxes are read in place from their corners: nothing is allocated per test.
+    OrientedBox a;
+    OrientedBox b;
+    const bool touching = readBox(*this, a) && readBox(*other, b) && a.touches(b);
+    if (inLoop) {
+        ++loopBoxTests;
+        loopContact = loopContact || touching;
+    } else {
+        paintCorners(touching);
+    }
+    return touching;
+}
+
+bool BoxCollider::collideWithCircle(CircleCollider* /*other*/) {
+    return false;
+}
+
+void BoxCollider::beginTests() {
+    inLoop = true;
+    loopBoxTests = 0;
+    loopContact = false;
+}
+
+void BoxCollider::endTests() {
+    inLoop = false;
+    if (loopBoxTests > 0) {
+        paintCorners(loopContact);
+    }
+}
+
+void BoxCollider::paintCorners(bool touching) {
+    if (!componentTransform) {
+        return;
+    }
+    // Point 0, the centre, keeps its own colour.
+    auto& points = componentTransform->points;
+    const Color& colour = touching ? CONTACT : APART;
+    for (size_t i = 1; i < points.size(); ++i) {
+        points[i].color = colour;
+    }
+}

@@ -1,0 +1,54 @@
+#include "collision/Collider.h"
+
+#include <memory>
+
+#include "core/GameObject.h"
+#include "math/ComponentTransform.h"
+
+Collider::Collider() {
+    typeTag = "COLLIDER";
+    componentTransform = std::make_unique<ComponentTransform>(this);
+}
+
+Collider::Collider(bool updateEnabled, bool drawEnabled, Point /*centre*/, bool colliderFlag)
+    : Component(updateEnabled, drawEnabled), colliderFlag(colliderFlag) {
+    typeTag = "COLLIDER";
+    componentTransform = std::make_unique<ComponentTransform>(this);
+}
+
+Collider::Collider(bool updateEnabled, bool drawEnabled, int /*extra*/, Point centre,
+                   bool colliderFlag)
+    : Collider(updateEnabled, drawEnabled, centre, colliderFlag) {
+    componentTransform->setCentre(centre);
+}
+
+void Collider::draw(int elapsedMs) {
+    Component::draw(elapsedMs);
+    if (drawEnabled && componentTransform) {
+        componentTransform->position.draw(elapsedMs);
+    }
+}
+
+void Collider::update(int elapsedMs) {
+    Component::update(elapsedMs);
+    if (!updateEnabled || owner == nullptr) {
+        return;
+    }
+    // Indexed loops over the owner's lists: a step of tests allocates nothing.
+    beginTests();
+    const auto& candidates = owner->collisionCandidates;
+    for (size_t c = 0; c < candidates.size(); ++c) {
+        if (candidates[c] == nullptr) {
+            continue;
+        }
+        const auto& others = candidates[c]->colliders;
+        for (size_t o = 0; o < others.size(); ++o) {
+            collide(others[o]);
+        }
+    }
+    endTests();
+}
+
+bool Collider::collide(Component* /*other*/) {
+    return false;
+}

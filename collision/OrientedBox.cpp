@@ -1,0 +1,137 @@
+#include "collision/OrientedBox.h"
+
+#include <cmath>
+
+using _Tarn::Vector3;
+
+namespace {
+
+// Added to every |R(i, j)|: when two edges are nearly parallel their cross product is close
+// to zero, and rounding could otherwise make it report a separation that is not there.
+constexpr float PARALLEL_EPSILON = 1e-6f;
+
+// Inline here because this is the innermost loop of every collision step.
+inline float dot(const Vector3& u, const Vector3& v) {
+    return u.x * v.x + u.y * v.y + u.z * v.z;
+}
+
+// Strict, so that touching is contact; a NaN comparison is false and separates nothing.
+inline bool separates(float projection, float ra, float rb) {
+    return std::fabs(projection) > ra + rb;
+}
+
+void readEdge(const Point& from, const Point& to, Vector3& axis, float& halfWidth) {
+    const float dx = to.x - from.x;
+    const float dy = to.y - from.y;
+    const float dz = to.z - from.z;
+    const float length = std::sqrt(dx * dx + dy * dy + dz * dz);
+    halfWidth = 0.5f * length;
+    if (length > 0.0f) {
+        const float inverse = 1.0f / length;
+        axis = Vector3(dx * inverse, dy * inverse, dz * inverse);
+    } else {
+        axis = Vector3(0.0f, 0.0f, 0.0f);
+    }
+}
+
+}  // namespace
+
+bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box) {
+    if (points.size() < POINT_COUNT) {
+        return false;
+    }
+    const Point& c = points[CENTRE];
+    box.centre = Vector3(c.x, c.y, c.z);
+    readEdge(points[X_EDGE[0]], points[X_EDGE[1]], box.axes[0], box.halfWidths[0]);
+    readEdge(points[Y_EDGE[0]], points[Y_EDGE[1]], box.axes[1], box.halfWidths[1]);
+    readEdge(points[Z_EDGE[0]], points[Z_EDGE[1]], box.axes[2], box.halfWidths[2]);
+    return true;
+}
+
+bool OrientedBox::touches(const OrientedBox& other) const {
+    const Vector3* a = axes;
+    const Vector3* b = other.axes;
+    const float* hwA = halfWidths;
+    const float* hwB = other.halfWidths;
+
+    // R(i, j) = a[i] . b[j]: B's axes expressed in A's frame.
+    float R[3][3];
+    float AbsR[3][3];
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            R[i][j] = dot(a[i], b[j]);
+            AbsR[i][j] = std::fabs(R[i][j]) + PARALLEL_EPSILON;
+        }
+    }
+
+    // The centres' offset, also in A's frame.
+    const Vector3 d(other.centre.x - centre.x, other.centre.y - centre.y,
+                    other.centre.z - centre.z);
+    const float t[3] = {dot(d, a[0]), dot(d, a[1]), dot(d, a[2])};
+
+    // Face axes of A.
+    for (int i = 0; i < 3; ++i) {
+        const float rb = hwB[0] * AbsR[i][0] + hwB[1] * AbsR[i][1] + hwB[2] * AbsR[i][2];
+        if (separates(t[i], hwA[i], rb)) {
+            return false;
+        }
+    }
+
+    // Face axes of B.
+    for (int i = 0; i < 3; ++i) {
+        const float ra = hwA[0] * AbsR[0][i] + hwA[1] * AbsR[1][i] + hwA[2] * AbsR[2][i];
+        const float p = t[0] * R[0][i] + t[1] * R[1][i] + t[2] * R[2][i];
+        if (separates(p, ra, hwB[i])) {
+            return false;
+        }
+    }
+
+    // Edge axes a[i] x b[j]. The projections of both boxes and of t onto each cross product
+    // are written out through R, so no cross product is ever formed.
+    // a[0] x b[0]
+    if (separates(t[2] * R[1][0] - t[1] * R[2][0], hwA[1] * AbsR[2][0] + hwA[2] * AbsR[1][0],
+                  hwB[1] * AbsR[0][2] + hwB[2] * AbsR[0][1])) {
+        return false;
+    }
+    // a[0] x b[1]
+    if (separates(t[2] * R[1][1] - t[1] * R[2][1], hwA[1] * AbsR[2][1] + hwA[2] * AbsR[1][1],
+                  hwB[0] * AbsR[0][2] + hwB[2] * AbsR[0][0])) {
+        return false;
+    }
+    // a[0] x b[2]
+    if (separates(t[2] * R[1][2] - t[1] * R[2][2], hwA[1] * AbsR[2][2] + hwA[2] * AbsR[1][2],
+                  hwB[0] * AbsR[0][1] + hwB[1] * AbsR[0][0])) {
+        return false;
+    }
+    // a[1] x b[0]
+    if (separates(t[0] * R[2][0] - t[2] * R[0][0], hwA[0] * AbsR[2][0] + hwA[2] * AbsR[0][0],
+                  hwB[1] * AbsR[1][2] + hwB[2] * AbsR[1][1])) {
+        return false;
+    }
+    // a[1] x b[1]
+    if (separates(t[0] * R[2][1] - t[2] * R[0][1], hwA[0] * AbsR[2][1] + hwA[2] * AbsR[0][1],
+                  hwB[0] * AbsR[1][2] + hwB[2] * AbsR[1][0])) {
+        return false;
+    }
+    // a[1] x b[2]
+    if (separates(t[0] * R[2][2] - t[2] * R[0][2], hwA[0] * AbsR[2][2] + hwA[2] * AbsR[0][2],
+                  hwB[0] * AbsR[1][1] + hwB[1] * AbsR[1][0])) {
+        return false;
+    }
+    // a[2] x b[0]
+    if (separates(t[1] * R[0][0] - t[0] * R[1][0], hwA[0] * AbsR[1][0] + hwA[1] * AbsR[0][0],
+                  hwB[1] * AbsR[2][2] + hwB[2] * AbsR[2][1])) {
+        return false;
+    }
+    // a[2] x b[1]
+    if (separates(t[1] * R[0][1] - t[0] * R[1][1], hwA[0] * AbsR[1][1] + hwA[1] * AbsR[0][1],
+                  hwB[0] * AbsR[2][2] + hwB[2] * AbsR[2][0])) {
+        return false;
+    }
+    // a[2] x b[2]
+    if (separates(t[1] * R[0][2] - t[0] * R[1][2], hwA[0] * AbsR[1][2] + hwA[1] * AbsR[0][2],
+                  hwB[0] * AbsR[2][1] + hwB[1] * AbsR[2][0])) {
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "math/Point.h"
+#include "math/Vector3.h"
+
+// A box as the separating-axis test sees it: a centre, three unit axes and the half-width of
+// the box along each axis. It is read from a box collider's world-space point list, so it
+// follows every move, scale and rotation of the owner.
+struct OrientedBox {
+    /// Where a box collider keeps its geometry: point 0 is the centre, then eight corners.
+    /// Each axis runs along one edge: x from corner 5 to 6, y from 3 to 4, z from 8 to 3.
+    static constexpr size_t CENTRE = 0;
+    static constexpr size_t X_EDGE[2] = {5, 6};
+    static constexpr size_t Y_EDGE[2] = {3, 4};
+    static constexpr size_t Z_EDGE[2] = {8, 3};
+    static constexpr size_t POINT_COUNT = 9;
+
+    _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
+    _Tarn::Vector3 axes[3]{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    float halfWidths[3]{0.0f, 0.0f, 0.0f};
+
+    /// Reads centre, axes and half-widths in place from a box collider's points. Answers
+    /// false and leaves `box` as it was when there are fewer than nine points. An edge of
+    /// length zero gives a zero axis, along which the box can then never be separated.
+    static bool fromCorners(const std::vector<Point>& points, OrientedBox& box);
+
+    /// The fifteen-axis separating-axis test: the three face axes of each box, then the nine
+    /// cross products of an axis of this box with an axis of `other`. Boxes that just touch
+    /// are in contact, and a NaN anywhere never separates.
+    bool touches(const OrientedBox& other) const;
+};

@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../support/AllocationCounter.h"
+#include "collision/BoxCollider.h"
+#include "collision/CircleCollider.h"
+#include "collision/Collider.h"
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "core/World.h"
+#include "math/ComponentTransform.h"
+
+namespace {
+
+const Color RED(1, 0, 0, 1);
+const Color GREEN(0, 0.5f, 0.1f, 1);
+
+// Counts the tests the collision loop asks of it and remembers whom it was asked about.
+class CountingCollider : public Collider {
+  public:
+    CountingCollider() : Collider(true, true, Point(), true) {}
+    bool collide(Component* other) override {
+        seen.push_back(other);
+        return true;
+    }
+    std::vector<Component*> seen;
+};
+
+// Wears a collider's tag without being one.
+class Impostor : public Component {
+  public:
+    explicit Impostor(const std::string& tag) : Component(true, true) { typeTag = tag; }
+};
+
+GameObject* objectAt(float x, float y, float z) {
+    return new GameObject(true, true, Point(x, y, z, Color()));
+}
+
+BoxCollider* addBox(GameObject* object) {
+    auto* box = new BoxCollider(true, true, true, Point());
+    object->addComponent(box);
+    return box;
+}
+
+CircleCollider* addCircle(GameObject* object, float radius) {
+    auto* circle = new CircleCollider(true, true, true, Point(), radius);
+    object->addComponent(circle);
+    return circle;
+}
+
+bool sameColour(const Color& a, const Color& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+// "red", "green", or what the corners are if they disagree or are something else.
+std::string cornerColour(const BoxCollider* box) {
+    const auto& points = box->componentTransform->points;
+    const Color& first = points[1].color;
+    for (size_t i = 2; i < points.size(); ++i) {
+        if (!sameColour(points[i].color, first)) {
+            return "mixed";
+        }
+    }
+    if (sameColour(first, RED)) {
+        return "red";
+    }
+    return sameColour(first, GREEN) ? "green" : "other";
+}
+
+}  // namespace
+
+TEST(ColliderTest, ConstructorsTagsAndTheBoxCorners) {
+    const Collider plain;
+    EXPECT_EQ(plain.getTypeTag(), "COLLIDER");
+    EXPECT_FALSE(plain.updateEnabled);
+    ASSERT_TRUE(plain.hasComponentTransform());
+    EXPECT_EQ(plain.componentTransform->points.size(), 1u);
+
+    // Only the constructors with the extra argument hand the centre on to the geometry.
+    const Point centre(1, 2, 3, Color());
+    const CircleCollider ignoresCentre(true, false, true, centre, 2.5f);
+    const CircleCollider usesCentre(true, false, true, centre, 2.5f, 0);
+    EXPECT_EQ(ignoresCentre.getTypeTag(), "CIRCLECOLLIDER");
+    EXPECT_EQ(ignoresCentre.getRadius(), 2.5f);
+    EXPECT_TRUE(ignoresCentre.colliderFlag);
+    EXPECT_EQ(ignoresCentre.componentTransform->offset.y, 0);
+    EXPECT_EQ(usesCentre.componentTransform->offset.y, 2);
+    EXPECT_EQ(CircleCollider(true, true, centre, false).getRadius(), 0);
+    EXPECT_EQ(CircleCollider().getTypeTag(), "CIRCLECOLLIDER");
+
+    const BoxCollider usesBoxCentre(true, true, false, centre, 0);
+    EXPECT_EQ(usesBoxCentre.componentTransform->offset.z, 3);
+    EXPECT_FALSE(usesBoxCentre.colliderFlag);
+
+    // The corner order is what the box test reads its edges from.
+    const BoxCollider box;
+    EXPECT_EQ(box.getTypeTag(), "BOXCOLLIDER");
+    const float corners[8][3] = {{1, 1, 1},   {1, -1, 1}, {-1, -1, 1}, {-1, 1, 1},
+                                 {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}};
+    const auto& points = box.componentTransform->points;
+    ASSERT_EQ(points.size(), 9u);
+    for (size_t i = 0; i < 8; ++i) {
+        SCOPED_TRACE("corner " + std::to_string(i + 1));
+        EXPECT_EQ(points[i + 1].x, corners[i][0]);
+        EXPECT_EQ(points[i + 1].y, corners[i][1]);
+        EXPECT_EQ(points[i + 1].z, corners[i][2]);
+    }
+    EXPECT_EQ(cornerColour(&box), "red");
+}
+
+TEST(ColliderTest, LoopTestsEveryColliderOfEveryCandidateFromBothSides) {
+    World world;
+    GameObject* first = objectAt(0, 0, 0);
+    GameObject* second = objectAt(5, 0, 0);
+    std::vector<CountingCollider*> ofFirst, ofSecond;
+    for (int i = 0; i < 2; ++i) {
+        ofFirst.push_back(new CountingCollider());
+        first->addComponent(ofFirst.back());
+    }
+    for (int i = 0; i < 3; ++i) {
+        ofSecond.push_back(new CountingCollider());
+        second->addComponent(ofSecond.back());
+    }
+    world.addObject(first);
+    world.addObject(second);
+    world.update(17);
+
+    // 2 x 3 tests from the first object's colliders and 3 x 2 from the second's, each in the
+    // other object's order; never against a collider of the same object.
+    const std::vector<Component*> secondsColliders(second->colliders);
+    const std::vector<Component*> firstsColliders(first->colliders);
+    for (CountingCollider* c : ofFirst) {
+        EXPECT_EQ(c->seen, secondsColliders);
+    }
+    for (CountingCollider* c : ofSecond) {
+        EXPECT_EQ(c->seen, firstsColliders);
+    }
+
+    // A collider that does not update tests nothing, though it is still tested against.
+    ofSecond[0]->updateEnabled = false;
+    world.update(17);
+    EXPECT_EQ(ofSecond[0]->seen.size(), 2u);
+    EXPECT_EQ(ofSecond[1]->seen.size(), 4u);
+    EXPECT_EQ(ofFirst[0]->seen.size(), 6u);
+
+    // A paused world offers no candidates, so nothing is tested.
+    world.running = false;
+    world.update(17);
+    world.running = true;
+    EXPECT_EQ(ofSecond[1]->seen.size(), 4u);
+
+    // Detached, or with null candidates, the loop has nothing to walk.
+    CountingCollider loose;
+    loose.update(17);
+    first->collisionCandidates.push_back(nullptr);
+    ofFirst[0]->update(17);
+    EXPECT_TRUE(loose.seen.empty());
+    EXPECT_EQ(ofFirst[0]->seen.size(), 6u);
+
+    // A plain collider touches nothing.
+    Collider plain;
+    EXPECT_FALSE(plain.collide(ofFirst[0]));
+}
+
+TEST(CircleColliderTest, SphereTestAndDispatch) {
+    struct Case {
+        const char* name;
+        float radiusA, radiusB;
+        float dx, dy, dz;
+        bool touching;
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {
+        {"touching", 1, 1, 2, 0, 0, true},
+        {"apart", 1, 1, 2.5f, 0, 0, false},
+        {"overlapping", 1, 1, 0, 1.5f, 0, true},
+        {"touching on a diagonal", 2, 3, 3, 0, 4, true},
+        {"apart on a diagonal", 2, 3, 3, 0.01f, 4, false},
+        {"two points at one place", 0, 0, 0, 0, 0, true},
+        {"one inside the other", 5, 0.1f, 1, 1, 1, true},
+        {"distance not a number", 1e6f, 1e6f, nan, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<GameObject> a(objectAt(1, 2, 3));
+        std::unique_ptr<GameObject> b(objectAt(1 + c.dx, 2 + c.dy, 3 + c.dz));
+        CircleCollider* circleA = addCircle(a.get(), c.radiusA);
+        CircleCollider* circleB = addCircle(b.get(), c.radiusB);
+        EXPECT_EQ(circleA->collideWithCircle(circleB), c.touching);
+        EXPECT_EQ(circleB->collideWith(circleA), c.touching);
+        // The collision loop's entry point is the base one: never contact.
+        EXPECT_FALSE(circleA->collide(circleB));
+    }
+
+    // Dispatch goes by the exact tag, and a tag alone does not make a sphere.
+    std::unique_ptr<GameObject> object(objectAt(0, 0, 0));
+    CircleCollider* circle = addCircle(object.get(), 10);
+    BoxCollider* box = addBox(object.get());
+    Collider plain;
+    Impostor fakeCircle("CIRCLECOLLIDER");
+    Impostor fakeBox("BOXCOLLIDER");
+    EXPECT_FALSE(circle->collideWith(box));
+    EXPECT_FALSE(circle->collideWithBox(box));
+    EXPECT_FALSE(circle->collideWith(&plain));
+    EXPECT_FALSE(circle->collideWith(&fakeCircle));
+    EXPECT_FALSE(circle->collideWith(&fakeBox));
+    EXPECT_FALSE(circle->collideWith(nullptr));
+    EXPECT_FALSE(circle->collideWithCircle(nullptr));
+}
+
+TEST(BoxColliderTest, DispatchAnswersFalseForAnythingButABoxAndRecoloursNothing) {
+    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
+    std::unique_ptr<GameObject> b(objectAt(0.5f, 0, 0));
+    BoxCollider* box = addBox(a.get());
+    BoxCollider* other = addBox(b.get());
+    CircleCollider* circle = addCircle(b.get(), 10);
+    Collider plain;
+    Impostor fakeBox("BOXCOLLIDER");
+
+    EXPECT_TRUE(box->collide(other));
+    EXPECT_EQ(cornerColour(box), "green");
+    EXPECT_EQ(cornerColour(other), "red");  // only the testing box shows the answer
+
+    EXPECT_FALSE(box->collide(circle));
+    EXPECT_FALSE(box->collideWithCircle(circle));
+    EXPECT_FALSE(box->collide(&plain));
+    EXPECT_FALSE(box->collide(&fakeBox));
+    EXPECT_FALSE(box->collide(nullptr));
+    EXPECT_FALSE(box->collideWithBox(nullptr));
+    EXPECT_EQ(cornerColour(box), "green");
+
+    // A box without its corners touches nothing.
+    other->componentTransform->clearPoints();
+    EXPECT_FALSE(box->collide(other));
+    EXPECT_EQ(cornerColour(box), "red");
+}
+
+TEST(BoxColliderTest, CornersShowWhetherTheStepFoundAnyContact) {
+    // Three boxes on the x axis: `near` overlaps `box`, `far` touches nothing. Whatever the
+    // order of the candidates, a box that touched any of them in the step is green.
+    struct Case {
+        const char* name;
+        float nearX, farX;
+        bool farFirst;
+        const char* box;
+        const char* near;
+        const char* far;
+    };
+    const Case cases[] = {
+        {"overlap first, then apart", 1.5f, 10, false, "green", "green", "red"},
+        {"apart first, then overlap", 1.5f, 10, true, "green", "green", "red"},
+        {"touching exactly", 2, -10, false, "green", "green", "red"},
+        {"all apart", 2.5f, -10, true, "red", "red", "red"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        World world;
+        GameObject* boxObject = objectAt(0, 0, 0);
+        GameObject* nearObject = objectAt(c.nearX, 0, 0);
+        GameObject* farObject = objectAt(c.farX, 0, 0);
+        BoxCollider* box = addBox(boxObject);
+        BoxCollider* near = addBox(nearObject);
+        BoxCollider* far = addBox(farObject);
+        world.addObject(boxObject);
+        world.addObject(c.farFirst ? farObject : nearObject);
+        world.addObject(c.farFirst ? nearObject : farObject);
+        world.update(17);
+        EXPECT_EQ(cornerColour(box), c.box);
+        EXPECT_EQ(cornerColour(near), c.near);
+        EXPECT_EQ(cornerColour(far), c.far);
+        // The centre keeps its own colour.
+        EXPECT_FALSE(sameColour(box->componentTransform->points[0].color, GREEN));
+    }
+}
+
+TEST(BoxColliderTest, ColourStaysWhileNoBoxTestRuns) {
+    World world;
+    GameObject* left = objectAt(0, 0, 0);
+    GameObject* right = objectAt(1, 0, 0);
+    BoxCollider* box = addBox(left);
+    BoxCollider* other = addBox(right);
+    world.addObject(left);
+    world.addObject(right);
+    world.update(17);
+    ASSERT_EQ(cornerColour(box), "green");
+
+    right->transform->translate(10, 0, 0);
+    world.running = false;  // paused: no candidates
+    world.update(17);
+    EXPECT_EQ(cornerColour(box), "green");
+
+    world.running = true;
+    box->updateEnabled = false;  // not testing
+    world.update(17);
+    EXPECT_EQ(cornerColour(box), "green");
+    EXPECT_EQ(cornerColour(other), "red");
+
+    // A candidate that carries only a sphere: no box test, no new colour.
+    box->updateEnabled = true;
+    other->updateEnabled = false;
+    right->colliders.assign(1, addCircle(right, 100));
+    world.update(17);
+    EXPECT_EQ(cornerColour(box), "green");
+
+    right->colliders.assign(1, other);
+    world.update(17);
+    EXPECT_EQ(cornerColour(box), "red");
+}
+
+TEST(BoxColliderTest, TestsAndStepsDoNotAllocate) {
+    World world;
+    GameObject* left = objectAt(0, 0, 0);
+    GameObject* right = objectAt(1.5f, 0, 0);
+    BoxCollider* box = addBox(left);
+    BoxCollider* other = addBox(right);
+    world.addObject(left);
+    world.addObject(right);
+    world.addObject(objectAt(9, 9, 9));
+    addBox(world.objects.back().get());
+    world.update(17);  // the candidate lists reach their size once
+
+    const AllocationCounter counter;
+    bool touching = true;
+    for (int step = 0; step < 10; ++step) {
+        touching = box->collideWithBox(other) && touching;
+        world.update(17);
+    }
+    EXPECT_TRUE(touching);
+    EXPECT_EQ(counter.count(), 0u);
+}
