@@ -29,11 +29,16 @@ void Mount::build(float height) {
     componentTransform->addPoint(Point(0.0f, h, 0.0f, MOUNT_POINT_COLOUR));
 
     // Two triangles for the base in y = 0, then four sides meeting at the apex (0, h, 0).
+    // clang-format off
     const float corners[18][3] = {
-        {-1, 0, 1}, {1, 0, 1},   {1, 0, -1}, {-1, 0, 1},  {1, 0, -1}, {-1, 0, -1},
-        {-1, 0, 1}, {0, h, 0},   {1, 0, 1},  {1, 0, 1},   {0, h, 0},  {1, 0, -1},
-        {0, h, 0},  {-1, 0, -1}, {1, 0, -1}, {-1, 0, -1}, {0, h, 0},  {-1, 0, 1},
+        {-1, 0, 1}, {1, 0, 1},   {1, 0, -1},
+        {-1, 0, 1}, {1, 0, -1},  {-1, 0, -1},
+        {-1, 0, 1}, {0, h, 0},   {1, 0, 1},
+        {1, 0, 1},  {0, h, 0},   {1, 0, -1},
+        {0, h, 0},  {-1, 0, -1}, {1, 0, -1},
+        {-1, 0, -1}, {0, h, 0},  {-1, 0, 1},
     };
+    // clang-format on
     for (const auto& c : corners) {
         componentTransform->addPoint(Point(c[0], c[1], c[2], PYRAMID_COLOUR));
     }
