@@ -4,7 +4,10 @@
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
 
-GameObject::GameObject() : transform(std::make_unique<Transform>(this)) {}
+GameObject::GameObject() {
+    // The transform copies the flags, so it is created after their initialisers have run.
+    transform = std::make_unique<Transform>(this);
+}
 
 GameObject::GameObject(bool updateEnabled, bool drawEnabled, Point position)
     : drawEnabled(drawEnabled), updateEnabled(updateEnabled) {
