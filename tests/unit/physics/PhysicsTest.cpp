@@ -53,7 +53,6 @@ TEST(PhysicsTest, ConstantForceFollowsClosedFormWhateverTheElapsedTime) {
     }
     // The mass points ride along with the object.
     EXPECT_FLOAT_EQ(body.physics->componentTransform->points[2].y, body.position().y);
-    EXPECT_EQ(body.physics->getVelocity().x, 0.0f);
 }
 
 TEST(PhysicsTest, AddedForcesActOnceAndWaitWhileNotSimulating) {
@@ -93,9 +92,6 @@ TEST(PhysicsTest, AddedForcesActOnceAndWaitWhileNotSimulating) {
 TEST(PhysicsTest, ConstructionAndMassColours) {
     Physics fresh;
     EXPECT_EQ(fresh.getTypeTag(), "PHYSICS");
-    EXPECT_FALSE(fresh.updateEnabled);
-    EXPECT_TRUE(fresh.simulating);
-    EXPECT_TRUE(fresh.showPoints);
     ASSERT_EQ(fresh.componentTransform->points.size(), 2u);
     EXPECT_EQ(fresh.componentTransform->localPoints.size(), 1u);
     expectColour(fresh.componentTransform->points[1].color, 0, 1, 1, 1);

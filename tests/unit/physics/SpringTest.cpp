@@ -60,7 +60,6 @@ TEST(MountTest, MountPointSitsAtTheApexAndFollowsItsObject) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.mount->getTypeTag(), "MOUNT");
         const auto& points = c.mount->componentTransform->points;
         ASSERT_EQ(points.size(), 20u);
         EXPECT_EQ(points[1].y, c.apexY);
