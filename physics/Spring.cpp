@@ -1,0 +1,81 @@
+#include "physics/Spring.h"
+
+#include "core/Component.h"
+#include "math/ComponentTransform.h"
+#include "physics/Physics.h"
+#include "physics/Tether.h"
+
+using _Tarn::Vector3;
+
+namespace {
+
+const size_t END_POINT = 1;
+
+// The Physics of the end's object, if it has one; a component merely tagged "PHYSICS" that
+// is something else does not count.
+Physics* physicsOf(const Component* end) {
+    if (end == nullptr || end->owner == nullptr) {
+        return nullptr;
+    }
+    return dynamic_cast<Physics*>(end->owner->getComponent("PHYSICS"));
+}
+
+bool hasEndPoint(const Component* end) {
+    return end != nullptr && end->componentTransform &&
+           end->componentTransform->points.size() > END_POINT;
+}
+
+}  // namespace
+
+Spring::Spring() : GameObject() {
+    attachTether(false, false);
+}
+
+Spring::Spring(bool updateEnabled, bool drawEnabled, float stiffness, float springLength)
+    : GameObject(updateEnabled, drawEnabled,
+                 Point(0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f))),
+      springLength(springLength),
+      stiffness(stiffness) {
+    attachTether(updateEnabled, drawEnabled);
+}
+
+void Spring::attachTether(bool updateEnabled, bool drawEnabled) {
+    tether = new Tether(updateEnabled, drawEnabled);
+    addComponent(tether);
+}
+
+void Spring::connect(Component* a, Component* b) {
+    endA = a;
+    endB = b;
+    physicsA = physicsOf(a);
+    physicsB = physicsOf(b);
+}
+
+void Spring::update(int elapsedMs) {
+    GameObject::update(elapsedMs);
+    if (!updateEnabled || !hasEndPoint(endA) || !hasEndPoint(endB)) {
+        return;
+    }
+    // Both ends are read before either is pushed, so the pulls are equal and opposite.
+    const Point a = endPoint(endA);
+    const Point b = endPoint(endB);
+    tether->setEnds(a, b);
+    if (physicsA != nullptr) {
+        physicsA->addForce(springForce(a, b));
+    }
+    if (physicsB != nullptr) {
+        physicsB->addForce(springForce(b, a));
+    }
+}
+
+Point Spring::endPoint(Component* end) const {
+    if (!hasEndPoint(end)) {
+        return Point();
+    }
+    return end->componentTransform->points[END_POINT];
+}
+
+Vector3 Spring::springForce(const Point& from, const Point& to) const {
+    return Vector3(stiffness * (to.x - from.x), stiffness * (to.y - from.y),
+                   stiffness * (to.z - from.z));
+}

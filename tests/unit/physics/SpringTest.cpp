@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "math/ComponentTransform.h"
+#include "physics/Mount.h"
+#include "physics/Physics.h"
+#include "physics/Spring.h"
+#include "physics/Tether.h"
+
+using _Tarn::Vector3;
+
+namespace {
+
+const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
+const Point ORIGIN(0, 0, 0, RED);
+
+// A box of the spring demonstration: a mount scaled to a tenth, optionally a Physics, moved
+// to `x` after everything is attached.
+struct Box {
+    explicit Box(float x, bool withPhysics) : object(true, true, ORIGIN) {
+        mount = new Mount(true, true, 1.0f);
+        mount->componentTransform->scale(0.1f, 0.1f, 0.1f);
+        object.addComponent(mount);
+        if (withPhysics) {
+            physics = new Physics(true, true);
+            object.addComponent(physics);
+        }
+        object.transform->translate(x, 0, 0);
+    }
+    Point mountPoint() const { return mount->componentTransform->points[1]; }
+    GameObject object;
+    Mount* mount = nullptr;
+    Physics* physics = nullptr;
+};
+
+// Tagged like a Physics but is none.
+class Impostor : public Component {
+  public:
+    Impostor() : Component(true, true) { typeTag = "PHYSICS"; }
+};
+
+}  // namespace
+
+TEST(MountTest, MountPointSitsAtTheApexAndFollowsItsObject) {
+    struct Case {
+        const char* name;
+        Mount* mount;
+        float apexY;
+    };
+    const Case cases[] = {
+        {"default", new Mount(), -1.0f},
+        {"height 1", new Mount(true, true, 1.0f), -1.0f},
+        {"height 2", new Mount(true, true, 2.0f), -2.0f},
+        {"negative height points up", new Mount(true, true, -1.0f), 1.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto& points = c.mount->componentTransform->points;
+        ASSERT_EQ(points.size(), 20u);
+        EXPECT_EQ(points[1].y, c.apexY);
+        EXPECT_EQ(points[1].color.b, 1.0f);
+        // Every side triangle meets at the mount point; the base stays in y = 0.
+        EXPECT_EQ(std::count_if(points.begin() + 2, points.end(),
+                                [&](const Point& p) { return p.y == c.apexY; }),
+                  4);
+        EXPECT_EQ(points[2].y, 0.0f);
+        GameObject object(true, true, Point(2, 0, 0, RED));
+        object.addComponent(c.mount);
+        EXPECT_EQ(c.mount->componentTransform->points[1].x, 2.0f);
+        EXPECT_EQ(c.mount->componentTransform->points[1].y, c.apexY);
+    }
+
+    // Scaled before attachment, as the demonstration does; placed either way.
+    Box moved(2.0f, false);
+    GameObject placed(true, true, Point(2, 0, 0, RED));
+    auto* mount = new Mount(true, false, 1.0f);
+    mount->componentTransform->scale(0.1f, 0.1f, 0.1f);
+    placed.addComponent(mount);
+    for (const Point& p : {moved.mountPoint(), mount->componentTransform->points[1]}) {
+        EXPECT_FLOAT_EQ(p.x, 2.0f);
+        EXPECT_FLOAT_EQ(p.y, -0.1f);
+        EXPECT_FLOAT_EQ(p.z, 0.0f);
+    }
+}
+
+TEST(SpringTest, DemonstrationPairPullsBothEndsTogether) {
+    for (float length : {0.0f, 2.0f}) {  // the length takes no part in the force
+        SCOPED_TRACE(length);
+        Box left(0.0f, true);
+        Box right(2.0f, true);
+        Spring spring(true, true, 0.1f, length);
+        spring.connect(left.mount, right.mount);
+        EXPECT_EQ(spring.physicsA, left.physics);
+        EXPECT_EQ(spring.physicsB, right.physics);
+
+        spring.update(17);
+        EXPECT_FLOAT_EQ(left.physics->force.x, 0.2f);
+        EXPECT_FLOAT_EQ(right.physics->force.x, -0.2f);
+        EXPECT_FLOAT_EQ(left.physics->force.y, 0.0f);
+        EXPECT_FLOAT_EQ(right.physics->force.y, 0.0f);
+        EXPECT_FLOAT_EQ(spring.tether->endA.x, 0.0f);
+        EXPECT_FLOAT_EQ(spring.tether->endB.x, 2.0f);
+        EXPECT_FLOAT_EQ(spring.tether->endB.y, -0.1f);
+        EXPECT_EQ(spring.tether->endB.color.b, 1.0f);  // the mount point's own blue
+    }
+
+    // Coincident ends: no pull, but the zero-length line is still kept up to date.
+    Box a(1.0f, true);
+    Box b(1.0f, true);
+    Spring spring(true, true, 0.1f, 2.0f);
+    spring.connect(a.mount, b.mount);
+    spring.update(17);
+    EXPECT_EQ(a.physics->force.x, 0.0f);
+    EXPECT_FLOAT_EQ(spring.tether->endA.x, 1.0f);
+
+    // A disabled spring touches neither its line nor any Physics.
+    b.object.transform->translate(5, 0, 0);
+    spring.updateEnabled = false;
+    spring.update(17);
+    EXPECT_EQ(b.physics->force.x, 0.0f);
+    EXPECT_FLOAT_EQ(spring.tether->endB.x, 1.0f);
+}
+
+TEST(SpringTest, ConnectFindsTheFirstRealPhysicsOnce) {
+    Box anchor(0.0f, false);
+    Box body(2.0f, true);
+    auto* second = new Physics(true, true);
+    body.object.addComponent(second);
+    GameObject fake(true, true, Point(4, 0, 0, RED));
+    fake.addComponent(new Impostor());
+    auto* fakeMount = new Mount(true, true, 1.0f);
+    fake.addComponent(fakeMount);
+
+    Spring spring(true, true, 0.1f, 2.0f);
+    spring.connect(anchor.mount, body.mount);
+    EXPECT_EQ(spring.physicsA, nullptr);
+    EXPECT_EQ(spring.physicsB, body.physics);  // the first one attached
+    spring.update(17);
+    EXPECT_FLOAT_EQ(body.physics->force.x, -0.2f);
+    EXPECT_EQ(second->force.x, 0.0f);
+
+    // Physics attached after connect is not looked up again.
+    anchor.object.addComponent(new Physics(true, true));
+    spring.update(17);
+    EXPECT_EQ(spring.physicsA, nullptr);
+
+    Spring toFake(true, true, 0.1f, 2.0f);
+    toFake.connect(fakeMount, body.mount);
+    EXPECT_EQ(toFake.physicsA, nullptr);
+}
+
+TEST(SpringTest, UnusableEndsAreIgnoredAndHeavyCentresStayFinite) {
+    Box body(2.0f, true);
+    GameObject holder(true, true, ORIGIN);
+    auto* bare = new Tether(true, true);  // no point list at all
+    auto* stripped = new Mount(true, true, 1.0f);
+    stripped->componentTransform->points.resize(1);
+    holder.addComponent(bare);
+    holder.addComponent(stripped);
+
+    Component* const unusable[] = {nullptr, bare, stripped};
+    for (Component* end : unusable) {
+        Spring spring(true, true, 0.1f, 2.0f);
+        spring.update(17);  // never connected
+        spring.connect(end, body.mount);
+        spring.update(17);
+        spring.connect(body.mount, end);
+        spring.update(17);
+        EXPECT_EQ(body.physics->force.x, 0.0f);
+        EXPECT_EQ(spring.tether->endB.x, 0.0f);  // still the untouched origin
+        EXPECT_EQ(spring.endPoint(end).x, 0.0f);
+    }
+
+    // A Physics end is read at its centre of mass, which infinite masses must not poison.
+    body.physics->addMass(Point(-1, 0, 0, RED), std::numeric_limits<float>::infinity());
+    body.physics->addMass(Point(1, 0, 0, RED), 1.0f);
+    Box anchor(0.0f, false);
+    Spring spring(true, true, 0.1f, 2.0f);
+    spring.connect(anchor.mount, body.physics);
+    spring.update(17);
+    EXPECT_FLOAT_EQ(spring.endPoint(body.physics).x, 1.0f);
+    EXPECT_TRUE(std::isfinite(body.physics->force.x));
+    EXPECT_TRUE(std::isfinite(body.physics->force.y));
+}
+
+TEST(SpringTest, BodyOnSpringOscillatesWithBoundedEnergy) {
+    // Semi-implicit Euler keeps the energy of an undamped spring within a few percent of its
+    // start; moving by the old velocity before adding the force would let it grow without
+    // limit.
+    for (float gravity : {0.0f, -0.5f}) {
+        SCOPED_TRACE(gravity);
+        Box anchor(0.0f, false);
+        Box body(2.0f, true);
+        body.physics->addConstantForce(Vector3(0, gravity, 0));
+        const float k = 0.1f;
+        Spring spring(true, true, k, 2.0f);
+        spring.connect(anchor.mount, body.mount);
+
+        // Rest is where the pull balances gravity; energy is measured about it.
+        const Point start = body.mountPoint();
+        const float restY = anchor.mountPoint().y + gravity / k;
+        auto energy = [&] {
+            const Vector3 v = body.physics->getVelocity();
+            const Point p = body.mountPoint();
+            const float dx = p.x - anchor.mountPoint().x;
+            const float dy = p.y - restY;
+            return 0.5f * v.dot(v) + 0.5f * k * (dx * dx + dy * dy);
+        };
+        const float initial = energy();
+        float minX = start.x;
+        float minEnergy = initial;
+        float maxEnergy = initial;
+        for (int step = 0; step < 10000; ++step) {
+            body.object.update(17);  // the body before its spring, as in the world
+            spring.update(17);
+            minX = std::min(minX, body.mountPoint().x);
+            minEnergy = std::min(minEnergy, energy());
+            maxEnergy = std::max(maxEnergy, energy());
+        }
+        EXPECT_LT(minX, -1.5f);  // it swings through the anchor to the far side
+        // It neither gains energy nor loses it (no hidden damping).
+        EXPECT_LT(maxEnergy, 1.25f * initial);
+        EXPECT_GT(minEnergy, 0.75f * initial);
+        EXPECT_TRUE(std::isfinite(energy()));
+    }
+}
