@@ -1,0 +1,36 @@
+#include "input/KeyboardControls3.h"
+
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "input/Keyboard.h"
+#include "input/MovementKeys.h"
+
+void KeyboardControls3::update(int /*elapsedMs*/) {
+    if (!updateEnabled || owner == nullptr) {
+        return;
+    }
+    if (switchPressed(KEY_3)) {
+        owner->drawEnabled = !owner->drawEnabled;
+    }
+    if (!owner->drawEnabled || !owner->transform) {
+        return;
+    }
+    const Keyboard& keyboard = *Keyboard::getInstance();
+    Transform& transform = *owner->transform;
+    if (!keyboard.isKeyDown(KEY_SPACE)) {
+        applyTranslationKeys(keyboard, transform);
+        return;
+    }
+    if (keyboard.isKeyDown(KEY_W)) {
+        transform.scale(1.1f, 1.1f, 1.1f);
+    }
+    if (keyboard.isKeyDown(KEY_A)) {
+        transform.shear(1.0f, 0.0f, 0.0f);
+    }
+    if (keyboard.isKeyDown(KEY_S)) {
+        transform.scale(0.9f, 0.9f, 0.9f);
+    }
+    if (keyboard.isKeyDown(KEY_D)) {
+        transform.shear(-1.0f, 0.0f, 0.0f);
+    }
+}
