@@ -4,7 +4,10 @@
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
 
-GameObject::GameObject() : transform(std::make_unique<Transform>(this)) {}
+GameObject::GameObject() {
+    // Created in the body: the transform copies the flags, which are declared after it.
+    transform = std::make_unique<Transform>(this);
+}
 
 GameObject::GameObject(bool updateEnabled, bool drawEnabled, Point position)
     : drawEnabled(drawEnabled), updateEnabled(updateEnabled) {
