@@ -158,28 +158,6 @@ TEST_F(CubeDrawTest, OutlinedCubeIsOneClosedLoopOfAllItsPoints) {
     EXPECT_EQ(gltest::primitivesOfKind(primitives, PrimitiveKind::Point).size(), 1u);
 }
 
-TEST_F(CubeDrawTest, ExtraTriangleFacesIntoTheCube) {
-    Cube cube(true, true);
-    cube.filled = true;
-    gltest::useDemoProjection();
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-
-    // From the front only the red face is kept: the extra triangle on it faces away.
-    const auto front = gltest::captureFeedbackWithCurrentMatrices([&] { cube.draw(17); });
-    EXPECT_EQ(gltest::primitivesOfKind(front, PrimitiveKind::Polygon).size(), 2u);
-
-    // From behind, the extra triangle on the far face turns towards the viewer, through the
-    // cube, beside the blue face.
-    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    const auto back = gltest::captureFeedbackWithCurrentMatrices([&] { cube.draw(17); });
-    const auto triangles = gltest::primitivesOfKind(back, PrimitiveKind::Polygon);
-    ASSERT_EQ(triangles.size(), 3u);
-    EXPECT_EQ(colourOf(triangles[0].vertices[0]), RED);
-    EXPECT_EQ(colourOf(triangles[1].vertices[0]), BLUE);
-    EXPECT_EQ(colourOf(triangles[2].vertices[0]), BLUE);
-}
-
 TEST_F(CubeDrawTest, FrameLoopProjectionShowsTheRedFrontFaceAtTheCentre) {
     PlacedCube placed(true);
     const int previousWindow = windowId;

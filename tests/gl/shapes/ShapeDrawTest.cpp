@@ -98,24 +98,6 @@ TEST_F(ShapeDrawTest, OutlinesAndFilledPolygonsFollowTheirOwner) {
               (std::set<Corner>{{10, 0, 0, 1, 0, 0}, {11, 0, 0, 0, 1, 0}, {11, 1, 0, 0, 0, 1}}));
 }
 
-TEST_F(ShapeDrawTest, RegularPolygonFilledInItsPlane) {
-    GameObject object(true, true, Point(0, 0, -3, RED));
-    auto* hexagon = new Polygon(true, true, Point(), BLUE, true);
-    hexagon->makeRegularPolygon(6, 2.0f);
-    object.addComponent(hexagon);
-    const auto primitives = gltest::captureFeedback([&] { hexagon->draw(17); });
-    // A convex polygon reaches feedback as a fan of n - 2 triangles over its n corners.
-    ASSERT_EQ(primitives.size(), 4u);
-    const std::set<Corner> corners = cornersOf(primitives);
-    ASSERT_EQ(corners.size(), 6u);
-    EXPECT_EQ(corners.count({2, 0, -3, 1, 0, 0}), 1u);
-    for (const Corner& c : corners) {
-        EXPECT_NEAR(std::hypot(std::get<0>(c), std::get<1>(c)), 2.0f, kTolerance);
-        EXPECT_EQ(std::get<2>(c), -3.0f);
-        EXPECT_EQ(std::get<3>(c), 1.0f);
-    }
-}
-
 TEST_F(ShapeDrawTest, EmptyPolygonLeavesItsOwnColourCurrent) {
     Polygon empty(true, true, Point(), Color(0.25f, 0.5f, 0.75f, 1), true);
     EXPECT_TRUE(gltest::captureFeedback([&] { empty.draw(17); }).empty());

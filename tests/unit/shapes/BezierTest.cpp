@@ -3,8 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "core/GameObject.h"
-#include "core/Transform.h"
 #include "math/ComponentTransform.h"
 #include "shapes/Bezier.h"
 
@@ -61,13 +59,4 @@ TEST(BezierTest, VisibleRowsClampsTheFraction) {
         bezier.visibleFraction = c.fraction;
         EXPECT_EQ(bezier.visibleRows(), c.rows);
     }
-}
-
-TEST(BezierTest, OwnerDoesNotMoveTheGrid) {
-    GameObject object(true, true, Point(4, 4, 4, Color(1, 1, 1, 1)));
-    auto* bezier = new Bezier();
-    ASSERT_TRUE(object.addComponent(bezier));
-    object.transform->translate(1, 0, 0);
-    EXPECT_EQ(bezier->surface[0][0][0], -3.0f);
-    EXPECT_EQ(bezier->columns[3][3][0], 3.0f);
 }

@@ -91,16 +91,6 @@ TEST(CubeTest, ConstructorsBuildTheirPoints) {
     expectFaceTable(points, 4);
 }
 
-TEST(CubeTest, LoopClosesFromLastCornerToFirst) {
-    // Drawn as one line loop, the last point joins back to the first.
-    Cube cube(false, true, Point(), GREY, false);
-    const std::vector<Point>& points = cube.componentTransform->points;
-    EXPECT_EQ(std::make_tuple(points[1].x, points[1].y, points[1].z),
-              std::make_tuple(-1.0f, 1.0f, 1.0f));
-    EXPECT_EQ(std::make_tuple(points[36].x, points[36].y, points[36].z),
-              std::make_tuple(-1.0f, -1.0f, -1.0f));
-}
-
 TEST(CubeTest, AttachingMovesTheCubeOntoItsOwner) {
     GameObject object(true, true, Point(5, -2, 1, GREY));
     auto* cube = new Cube(true, true, Point(5, -2, 1, GREY), GREY, true);
