@@ -5,7 +5,7 @@
 #include "math/ComponentTransform.h"
 
 GameObject::GameObject() {
-    // Created in the body: the transform copies the flags, which are declared after it.
+    // The transform copies the flags, so it is created after their initialisers have run.
     transform = std::make_unique<Transform>(this);
 }
 
