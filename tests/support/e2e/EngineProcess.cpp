@@ -1,0 +1,599 @@
+#include "support/e2e/EngineProcess.h"
+#include "support/e2e/SanitizerReport.h"
+
+// Before Xlib, whose macros would break it.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+
+extern char** environ;
+
+#ifndef ENGINE_BINARY
+#error "ENGINE_BINARY must name the engine executable under test"
+#endif
+
+namespace e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Painted as the screen background before the engine starts. GLUT windows have no background
+// of their own, so until the engine draws, its window shows this colour: any pixel still this
+// colour has not been drawn yet. Chosen so that no scene is likely to draw it exactly.
+constexpr Rgb kUnpainted{254, 1, 253};
+
+constexpr auto kPollInterval = 10ms;
+
+// Xlib's default error handler exits the process. Windows come and go while we search, so
+// errors like BadWindow are expected; remember the last one instead and check after XSync.
+int lastXError = 0;
+int recordXError(Display*, XErrorEvent* event) {
+    lastXError = event->error_code;
+    return 0;
+}
+
+struct XFreeDeleter {
+    void operator()(void* data) const {
+        if (data != nullptr) {
+            XFree(data);
+        }
+    }
+};
+
+unsigned long pixelFor(Display* display, Rgb colour) {
+    XColor xcolour{};
+    xcolour.red = static_cast<unsigned short>(colour.r * 257);
+    xcolour.green = static_cast<unsigned short>(colour.g * 257);
+    xcolour.blue = static_cast<unsigned short>(colour.b * 257);
+    xcolour.flags = DoRed | DoGreen | DoBlue;
+    if (XAllocColor(display, DefaultColormap(display, DefaultScreen(display)), &xcolour) == 0) {
+        throw std::runtime_error("Cannot allocate the background colour on the X server");
+    }
+    return xcolour.pixel;
+}
+
+std::string textProperty(Display* display, Window window, Atom property, Atom type) {
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType, &format,
+                           &count, &remaining, &raw) != Success) {
+        return {};
+    }
+    std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
+    if (data == nullptr || format != 8) {
+        return {};
+    }
+    return std::string(reinterpret_cast<const char*>(data.get()), count);
+}
+
+std::optional<long> pidProperty(Display* display, Window window) {
+    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &actualType,
+                           &format, &count, &remaining, &raw) != Success) {
+        return std::nullopt;
+    }
+    std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
+    if (data == nullptr || format != 32 || count != 1) {
+        return std::nullopt;
+    }
+    // Xlib hands back 32-bit properties as an array of long.
+    long pid = 0;
+    std::memcpy(&pid, data.get(), sizeof pid);
+    return pid;
+}
+
+std::string windowTitle(Display* display, Window window) {
+    const std::string netName =
+        textProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                     XInternAtom(display, "UTF8_STRING", False));
+    if (!netName.empty()) {
+        return netName;
+    }
+    return textProperty(display, window, XA_WM_NAME, XA_STRING);
+}
+
+std::vector<Window> topLevelWindows(Display* display) {
+    std::vector<Window> found;
+    const Window root = DefaultRootWindow(display);
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
+        return found;
+    }
+    std::unique_ptr<Window, XFreeDeleter> owned(children);
+    for (unsigned int i = 0; i < count; ++i) {
+        found.push_back(children[i]);
+        // Under a window manager the client window is a child of the frame it was put in.
+        Window* grandChildren = nullptr;
+        unsigned int grandCount = 0;
+        if (XQueryTree(display, children[i], &rootReturn, &parent, &grandChildren, &grandCount) !=
+            0) {
+            std::unique_ptr<Window, XFreeDeleter> ownedGrand(grandChildren);
+            for (unsigned int j = 0; j < grandCount; ++j) {
+                found.push_back(grandChildren[j]);
+            }
+        }
+    }
+    return found;
+}
+
+// The environment for the engine. A sanitizer build of the engine would have its leak check
+// override the exit status (see sanitizerFaults() for why its leak reports need a closer
+// look), so leaks are only reported (exitcode=0) and judged here instead; real errors abort,
+// which still shows in the exit status.
+std::vector<std::string> engineEnvironment() {
+    std::vector<std::string> result;
+    bool asan = false;
+    bool ubsan = false;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        std::string variable = *entry;
+        if (variable.rfind("ASAN_OPTIONS=", 0) == 0) {
+            variable += ":abort_on_error=1:exitcode=0";
+            asan = true;
+        } else if (variable.rfind("UBSAN_OPTIONS=", 0) == 0) {
+            variable += ":abort_on_error=1";
+            ubsan = true;
+        }
+        result.push_back(std::move(variable));
+    }
+    if (!asan) {
+        result.emplace_back("ASAN_OPTIONS=abort_on_error=1:exitcode=0");
+    }
+    if (!ubsan) {
+        result.emplace_back("UBSAN_OPTIONS=abort_on_error=1");
+    }
+    return result;
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const ExitStatus& status) {
+    if (status.exited) {
+        return out << "exit code " << status.code;
+    }
+    return out << "killed by signal " << status.signal << " (" << strsignal(status.signal) << ")";
+}
+
+HeldKey::HeldKey(EngineProcess& engine, unsigned long keysym) : engine_(&engine), keysym_(keysym) {
+    engine.press(keysym);
+}
+
+HeldKey::~HeldKey() {
+    try {
+        release();
+    } catch (...) {
+        // The engine's destructor releases every key still down anyway.
+    }
+}
+
+void HeldKey::release() {
+    if (engine_ != nullptr) {
+        EngineProcess* engine = std::exchange(engine_, nullptr);
+        engine->release(keysym_);
+    }
+}
+
+EngineProcess::EngineProcess(std::vector<std::string> arguments,
+                             std::chrono::milliseconds timeout) {
+    XSetErrorHandler(recordXError);
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) {
+        const char* name = std::getenv("DISPLAY");
+        throw std::runtime_error(
+            std::string("Cannot open X display \"") + (name != nullptr ? name : "") +
+            "\": end-to-end tests need an X server (make test starts a private Xvfb).");
+    }
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor)) {
+        XCloseDisplay(display_);
+        throw std::runtime_error("The X server has no XTEST extension to fake key presses");
+    }
+    try {
+        const Window root = DefaultRootWindow(display_);
+        XSetWindowBackground(display_, root, pixelFor(display_, kUnpainted));
+        XClearWindow(display_, root);
+        for (Window window : topLevelWindows(display_)) {
+            windowsBeforeLaunch_.insert(window);
+        }
+        XSync(display_, False);
+
+        const auto deadline = Clock::now() + timeout;
+        launch(arguments);
+        findWindow(deadline);
+        waitUntilViewable(deadline);
+        focus();
+        waitUntilDrawn(std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::max(deadline - Clock::now(), Clock::duration(1s))));
+    } catch (...) {
+        kill();
+        XCloseDisplay(display_);
+        throw;
+    }
+}
+
+EngineProcess::~EngineProcess() {
+    for (unsigned long keysym : std::set<unsigned long>(heldKeys_)) {
+        fakeKey(keysym, false);
+    }
+    kill();
+    // Back to the server's own background for whatever runs next on this display.
+    XSetWindowBackgroundPixmap(display_, DefaultRootWindow(display_), None);
+    XClearWindow(display_, DefaultRootWindow(display_));
+    XSync(display_, False);
+    XCloseDisplay(display_);
+}
+
+void EngineProcess::launch(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{ENGINE_BINARY};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = engineEnvironment();
+    std::vector<char*> envp;
+    for (std::string& variable : environment) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
+
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0) {
+        throw std::runtime_error(std::string("pipe2: ") + std::strerror(errno));
+    }
+    const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
+
+    pid_ = fork();
+    if (pid_ < 0) {
+        const int error = errno;
+        close(errorPipe[0]);
+        close(errorPipe[1]);
+        close(devNull);
+        throw std::runtime_error(std::string("fork: ") + std::strerror(error));
+    }
+    if (pid_ == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        if (devNull >= 0) {
+            dup2(devNull, STDIN_FILENO);
+        }
+        dup2(errorPipe[1], STDERR_FILENO);
+        execve(argv[0], argv.data(), envp.data());
+        static const char message[] = "e2e: cannot execute the engine binary\n";
+        ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+        (void)ignored;
+        _exit(127);
+    }
+    close(errorPipe[1]);
+    if (devNull >= 0) {
+        close(devNull);
+    }
+    errorReader_ = std::thread([this, fd = errorPipe[0]] { readErrors(fd); });
+}
+
+void EngineProcess::readErrors(int fd) {
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        // Echo as it comes, so sanitizer reports from the engine show up in the test log.
+        std::fwrite(chunk, 1, static_cast<std::size_t>(got), stderr);
+        std::lock_guard<std::mutex> lock(errorMutex_);
+        errorOutput_.append(chunk, static_cast<std::size_t>(got));
+    }
+    close(fd);
+}
+
+std::string EngineProcess::errorOutput() {
+    std::lock_guard<std::mutex> lock(errorMutex_);
+    return errorOutput_;
+}
+
+void EngineProcess::fail(const std::string& what) {
+    std::ostringstream message;
+    message << what;
+    if (auto status = waitForExit(0ms)) {
+        message << "; the engine ended with " << *status;
+    }
+    const std::string errors = errorOutput();
+    if (!errors.empty()) {
+        message << "\nEngine stderr:\n" << errors;
+    }
+    throw std::runtime_error(message.str());
+}
+
+void EngineProcess::findWindow(Clock::time_point deadline) {
+    for (;;) {
+        for (Window window : topLevelWindows(display_)) {
+            if (windowsBeforeLaunch_.count(window) != 0 ||
+                windowTitle(display_, window) != kWindowTitle) {
+                continue;
+            }
+            // A window left over from an earlier engine must not be mistaken for ours.
+            const std::optional<long> owner = pidProperty(display_, window);
+            if (owner && *owner != pid_) {
+                continue;
+            }
+            window_ = window;
+            return;
+        }
+        if (!running()) {
+            fail("The engine ended before opening a window titled \"" + std::string(kWindowTitle) +
+                 "\"");
+        }
+        if (Clock::now() > deadline) {
+            fail("No window titled \"" + std::string(kWindowTitle) + "\" appeared");
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+void EngineProcess::waitUntilViewable(Clock::time_point deadline) {
+    for (;;) {
+        XWindowAttributes attributes{};
+        lastXError = 0;
+        const Status ok = XGetWindowAttributes(display_, window_, &attributes);
+        if (ok != 0 && attributes.map_state == IsViewable) {
+            return;
+        }
+        if (!running()) {
+            fail("The engine ended before its window was shown");
+        }
+        if (Clock::now() > deadline) {
+            fail("The engine's window was never mapped");
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+void EngineProcess::focus() {
+    const Geometry where = geometry();
+    lastXError = 0;
+    XSetInputFocus(display_, window_, RevertToPointerRoot, CurrentTime);
+    XWarpPointer(display_, None, window_, 0, 0, 0, 0, where.width / 2, where.height / 2);
+    XSync(display_, False);
+    if (lastXError != 0) {
+        fail("Cannot give the engine's window the keyboard focus (X error " +
+             std::to_string(lastXError) + ")");
+    }
+}
+
+void EngineProcess::waitUntilDrawn(std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        const Screenshot shot = screenshot();
+        const int unpainted = shot.count(kUnpainted);
+        if (unpainted == 0) {
+            return;
+        }
+        if (!running()) {
+            fail("The engine ended before drawing its window");
+        }
+        if (Clock::now() > deadline) {
+            fail("The engine did not draw its whole window: " + std::to_string(unpainted) +
+                 " pixels still show the background");
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+Geometry EngineProcess::geometry() {
+    XWindowAttributes attributes{};
+    lastXError = 0;
+    if (XGetWindowAttributes(display_, window_, &attributes) == 0) {
+        fail("The engine's window is gone");
+    }
+    Geometry result;
+    Window child = 0;
+    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &result.x,
+                          &result.y, &child);
+    result.width = attributes.width;
+    result.height = attributes.height;
+    return result;
+}
+
+Screenshot EngineProcess::screenshot() {
+    const Geometry where = geometry();
+    // XGetImage only reads what is on screen; clip the request to it.
+    const int screenWidth = DisplayWidth(display_, DefaultScreen(display_));
+    const int screenHeight = DisplayHeight(display_, DefaultScreen(display_));
+    const int left = std::max(0, -where.x);
+    const int top = std::max(0, -where.y);
+    const int width = std::min(where.width, screenWidth - where.x) - left;
+    const int height = std::min(where.height, screenHeight - where.y) - top;
+    if (width <= 0 || height <= 0) {
+        return Screenshot(0, 0, {});
+    }
+    lastXError = 0;
+    XImage* image = XGetImage(display_, window_, left, top, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        fail("Cannot read the engine's window (X error " + std::to_string(lastXError) + ")");
+    }
+    // The channel masks say where each colour sits in a pixel of this visual.
+    auto channel = [](unsigned long pixel, unsigned long mask) -> std::uint8_t {
+        if (mask == 0) {
+            return 0;
+        }
+        int shift = 0;
+        while (((mask >> shift) & 1UL) == 0) {
+            ++shift;
+        }
+        const unsigned long max = mask >> shift;
+        return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255UL / max);
+    };
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            rgb.push_back(channel(pixel, image->red_mask));
+            rgb.push_back(channel(pixel, image->green_mask));
+            rgb.push_back(channel(pixel, image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
+    return Screenshot(width, height, std::move(rgb));
+}
+
+void EngineProcess::resize(int width, int height, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display_, False);
+    for (;;) {
+        const Geometry now = geometry();
+        if (now.width == width && now.height == height) {
+            break;
+        }
+        if (Clock::now() > deadline) {
+            fail("The engine's window did not take the size " + std::to_string(width) + "x" +
+                 std::to_string(height));
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    waitUntilDrawn(std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::max(deadline - Clock::now(), Clock::duration(0))));
+}
+
+void EngineProcess::fakeKey(unsigned long keysym, bool down) {
+    const KeyCode code = XKeysymToKeycode(display_, keysym);
+    if (code == 0) {
+        throw std::invalid_argument("No key on the X server's keyboard produces keysym " +
+                                    std::to_string(keysym));
+    }
+    XTestFakeKeyEvent(display_, code, down ? True : False, CurrentTime);
+    XSync(display_, False);
+    if (down) {
+        heldKeys_.insert(keysym);
+    } else {
+        heldKeys_.erase(keysym);
+    }
+}
+
+void EngineProcess::press(unsigned long keysym) {
+    // Nothing else should take the focus without a window manager, but make sure: a key sent
+    // to another window would make the test fail for the wrong reason.
+    Window focused = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focused, &revert);
+    if (focused != window_ && running()) {
+        focus();
+    }
+    fakeKey(keysym, true);
+}
+
+void EngineProcess::release(unsigned long keysym) {
+    fakeKey(keysym, false);
+}
+
+void EngineProcess::tap(unsigned long keysym, std::chrono::milliseconds held) {
+    holdFor(keysym, held);
+}
+
+void EngineProcess::holdFor(unsigned long keysym, std::chrono::milliseconds held) {
+    press(keysym);
+    std::this_thread::sleep_for(held);
+    release(keysym);
+}
+
+bool EngineProcess::running() {
+    return !waitForExit(0ms).has_value();
+}
+
+std::optional<ExitStatus> EngineProcess::waitForExit(std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    while (!exitStatus_ && pid_ > 0) {
+        int status = 0;
+        const pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            ExitStatus result;
+            result.exited = WIFEXITED(status);
+            result.code = result.exited ? WEXITSTATUS(status) : 0;
+            result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+            exitStatus_ = result;
+            checkSanitizerReports();
+            break;
+        }
+        if (done < 0 && errno != EINTR) {
+            break;
+        }
+        if (Clock::now() >= deadline) {
+            break;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    return exitStatus_;
+}
+
+void EngineProcess::checkSanitizerReports() {
+    if (reportsChecked_) {
+        return;
+    }
+    reportsChecked_ = true;
+    // The engine has ended, so its stderr is at its end too: read all of it first.
+    if (errorReader_.joinable()) {
+        errorReader_.join();
+    }
+    const std::string errors = errorOutput();
+    const std::vector<std::string> faults = sanitizerFaults(errors);
+    for (const std::string& fault : faults) {
+        ADD_FAILURE() << "The engine hit a sanitizer fault:\n" << fault;
+    }
+    if (faults.empty() && errors.find("ERROR: LeakSanitizer") != std::string::npos) {
+        std::fprintf(stderr,
+                     "e2e: the engine's leak report above only lists \"<unknown module>\" "
+                     "stacks, left by the GL driver GLUT unloads at exit; not the engine's.\n");
+    }
+}
+
+void EngineProcess::kill() {
+    if (pid_ > 0 && running()) {
+        // Politely first, so a sanitizer build can still print what it found.
+        ::kill(pid_, SIGTERM);
+        if (!waitForExit(2s)) {
+            ::kill(pid_, SIGKILL);
+            waitForExit(10s);
+        }
+    }
+    if (errorReader_.joinable()) {
+        errorReader_.join();
+    }
+}
+
+}  // namespace e2e
