@@ -177,6 +177,10 @@ TEST_F(ShapeDrawTest, SphereSitsAtItsCentreInEyeSpaceInTheCurrentColour) {
         // 36 slices by 18 stacks.
         EXPECT_GT(vertices, 36u * 17u);
     }
+
+    // Without a centre to stand on, the sphere is skipped rather than read out of range.
+    solid->componentTransform->points.clear();
+    EXPECT_TRUE(gltest::captureFeedback([&] { solid->draw(17); }).empty());
 }
 
 TEST_F(ShapeDrawTest, CameraMovesCubesButNotSpheres) {
