@@ -1,0 +1,36 @@
+#include "shapes/Sphere.h"
+
+#include <GL/freeglut.h>
+
+#include "math/ComponentTransform.h"
+
+Sphere::Sphere() : Polygon() {
+    typeTag = "SPHERE";
+}
+
+Sphere::Sphere(bool updateEnabled, bool drawEnabled) : Polygon(updateEnabled, drawEnabled) {
+    typeTag = "SPHERE";
+}
+
+Sphere::Sphere(bool updateEnabled, bool drawEnabled, const Point& position, const Color& color,
+               bool filled)
+    : Polygon(updateEnabled, drawEnabled, position, color, filled) {
+    typeTag = "SPHERE";
+}
+
+void Sphere::draw(int /*elapsedMs*/) {
+    // Point 0 is the centre; a transform emptied from outside has nowhere to put the sphere.
+    if (!drawEnabled || !componentTransform || componentTransform->points.empty()) {
+        return;
+    }
+    const Point& centre = componentTransform->points[0];
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(centre.x, centre.y, centre.z);
+    if (filled) {
+        glutSolidSphere(RADIUS, SLICES, STACKS);
+    } else {
+        glutWireSphere(RADIUS, SLICES, STACKS);
+    }
+    glPopMatrix();
+}
