@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that the Debian packages a task needs are installed. As root it installs the
 # missing ones with apt-get; otherwise it prints the exact command and stops.
-# Usage: scripts/deps.sh run|test|bench
+# Usage: scripts/deps.sh run|test|bench|pictures
 set -euo pipefail
 
 build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri)
@@ -9,8 +9,9 @@ case "${1:-run}" in
     run)   wanted=("${build[@]}") ;;
     test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev xvfb
                    clang libclang-rt-14-dev) ;;
+    pictures) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
     bench) wanted=("${build[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev) ;;
-    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|bench|pictures" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -5,6 +5,17 @@
 namespace e2e {
 namespace {
 
+// The sanitizer runtimes allocate on behalf of whoever called into them (interceptors, type
+// checks); such a frame says nothing about who owns the memory.
+bool inSanitizerRuntime(const std::string& frame) {
+    for (const char* runtime : {"/libasan.so", "/libubsan.so", "/liblsan.so"}) {
+        if (frame.find(runtime) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool startsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
@@ -41,7 +52,8 @@ std::vector<std::string> sanitizerFaults(const std::string& errorOutput) {
                 leak += line + "\n";
                 // Frame #0 is the sanitizer's allocator; the callers are what matter.
                 if (!startsWith(text, "#0 ") &&
-                    text.find("(<unknown module>)") == std::string::npos) {
+                    text.find("(<unknown module>)") == std::string::npos &&
+                    !inSanitizerRuntime(text)) {
                     leakIsOurs = true;
                 }
                 continue;

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Regenerates the README's pictures from the real demo binary under a private Xvfb server:
+# the spring scene at start, the Bezier scene, and the shear/scale scene after some shearing.
+# Usage: scripts/readme-pictures.sh   (writes docs/images/*.png)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh pictures
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target engine >/dev/null
+
+workdir=$(mktemp -d)
+xvfb_pid=""
+engine_pid=""
+cleanup() {
+    [[ -n "$engine_pid" ]] && kill "$engine_pid" 2>/dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$workdir/display" \
+    2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s "$workdir/display" ]] && break
+    sleep 0.1
+done
+export DISPLAY=":$(tr -d '[:space:]' <"$workdir/display")"
+export LIBGL_ALWAYS_SOFTWARE=1
+mkdir -p docs/images
+
+# Starts the demo and waits until its window is up and focused.
+start_engine() {
+    build/engine &
+    engine_pid=$!
+    for _ in $(seq 100); do
+        window=$(xdotool search --name '^Engine$' 2>/dev/null | head -n 1) && [[ -n "$window" ]] && break
+        sleep 0.1
+    done
+    xdotool windowfocus "$window"
+    sleep 1
+}
+
+stop_engine() {
+    xdotool keydown Escape
+    wait "$engine_pid" || true
+    xdotool keyup Escape
+    engine_pid=""
+}
+
+# Holds a key for a while; the demo polls keys once per 17 ms step.
+hold() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+    sleep 0.1
+}
+
+snap() { import -window "$window" "docs/images/$1.png"; }
+
+start_engine
+snap spring-scene
+stop_engine
+
+start_engine
+hold 1 0.1
+hold 2 0.1
+snap bezier-scene
+stop_engine
+
+start_engine
+hold 1 0.1
+hold 3 0.1
+xdotool keydown space
+hold a 0.05
+xdotool keyup space
+hold a 0.3
+sleep 0.2
+snap shear-scale-scene
+stop_engine
+
+echo "Pictures written to docs/images/"
