@@ -1,5 +1,7 @@
 #include "input/Keyboard.h"
 
+#include <cstddef>
+
 Keyboard* Keyboard::instance = nullptr;
 
 namespace {
@@ -37,6 +39,23 @@ constexpr signed char SLOT_TABLE[LAST_CODE - FIRST_CODE + 1] = {
 };
 // clang-format on
 
+// A key still held when Shift goes down is released as its shifted character: the upper-case
+// letter, or on a US keyboard the symbol above a digit or punctuation key.
+constexpr char SHIFTED[] = "!@#$%^&*()<>_+:?";
+constexpr char UNSHIFTED[] = "1234567890,.-=;/";
+
+unsigned char unshifted(unsigned char key) {
+    if (key >= 'A' && key <= 'Z') {
+        return static_cast<unsigned char>(key - 'A' + 'a');
+    }
+    for (size_t i = 0; SHIFTED[i] != '\0'; ++i) {
+        if (static_cast<unsigned char>(SHIFTED[i]) == key) {
+            return static_cast<unsigned char>(UNSHIFTED[i]);
+        }
+    }
+    return key;
+}
+
 }  // namespace
 
 Keyboard* Keyboard::getInstance() {
@@ -66,10 +85,7 @@ void Keyboard::keyDown(unsigned char key, int /*x*/, int /*y*/) {
 }
 
 void Keyboard::keyUp(unsigned char key, int /*x*/, int /*y*/) {
-    int slot = slotOf(key);
-    if (slot == NO_SLOT && key >= 'A' && key <= 'Z') {
-        slot = slotOf(static_cast<unsigned char>(key - 'A' + 'a'));
-    }
+    const int slot = slotOf(unshifted(key));
     if (slot != NO_SLOT) {
         keys[slot] = 0;
     }

@@ -28,7 +28,8 @@ class Keyboard {
 
     /// Records a press; codes without a slot are ignored, x and y (pointer) too.
     void keyDown(unsigned char key, int x, int y);
-    /// Records a release. An upper-case letter releases its lower-case slot, so a key let go
+    /// Records a release. A shifted character (upper-case letter, or a US keyboard's symbol
+    /// above a digit or punctuation key) releases its unshifted key's slot, so a key let go
     /// while Shift is held never stays stuck down.
     void keyUp(unsigned char key, int x, int y);
     /// True while the key of that slot is down; false for any value outside the slots.

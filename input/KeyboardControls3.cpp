@@ -22,15 +22,24 @@ void KeyboardControls3::update(int /*elapsedMs*/) {
         return;
     }
     if (keyboard.isKeyDown(KEY_W)) {
-        transform.scale(1.1f, 1.1f, 1.1f);
+        scaleBy(1.1f);
     }
     if (keyboard.isKeyDown(KEY_A)) {
         transform.shear(1.0f, 0.0f, 0.0f);
     }
     if (keyboard.isKeyDown(KEY_S)) {
-        transform.scale(0.9f, 0.9f, 0.9f);
+        scaleBy(0.9f);
     }
     if (keyboard.isKeyDown(KEY_D)) {
         transform.shear(-1.0f, 0.0f, 0.0f);
     }
+}
+
+void KeyboardControls3::scaleBy(float factor) {
+    const float next = netScale * factor;
+    if (next > MAX_NET_SCALE || next < MIN_NET_SCALE) {
+        return;
+    }
+    netScale = next;
+    owner->transform->scale(factor, factor, factor);
 }
