@@ -21,4 +21,4 @@ bench:
 	build-release/bench/engine_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
 clean:
-	rm -rf build build-asan build-release
+	rm -rf build build-asan build-release build-fuzz

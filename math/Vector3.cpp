@@ -67,9 +67,9 @@ Vector3 Vector3::cross(const Vector3& v) const {
 
 float Vector3::length() const {
     // The squares are taken and summed in double precision, then rounded once to float.
-    const double dx = x;
-    const double dy = y;
-    const double dz = z;
+    const double dx = static_cast<double>(x);
+    const double dy = static_cast<double>(y);
+    const double dz = static_cast<double>(z);
     const float sum = static_cast<float>(dx * dx + dy * dy + dz * dz);
     return std::sqrt(sum);
 }

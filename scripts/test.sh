@@ -62,6 +62,22 @@ status=0
 echo "== Tests: build/"
 ctest --test-dir build --output-on-failure -j 2 --timeout 120 || status=1
 
+# Random key sequences against the demo scene, with coverage guidance, where clang exists.
+# New inputs go to a scratch corpus; the repo's seed corpus stays as it is.
+if command -v clang++ >/dev/null; then
+    echo "== Fuzzing the demo scene for 60 s (build-fuzz/: clang, libFuzzer, ASan + UBSan)"
+    cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DENGINE_FUZZ=ON
+    cmake --build build-fuzz -j "$jobs" --target engine_fuzz
+    mkdir -p "$workdir/corpus"
+    build-fuzz/tests/fuzz/engine_fuzz -max_total_time=60 -print_final_stats=1 \
+        -artifact_prefix="$root/build-fuzz/" "$workdir/corpus" tests/fuzz/corpus 2>"$workdir/fuzz.log" ||
+        { cat "$workdir/fuzz.log" >&2; echo "== Fuzzing found a fault; input saved in build-fuzz/" >&2; status=1; }
+    grep -E "^Done|^stat::" "$workdir/fuzz.log" || true
+else
+    echo "== No clang: the fuzz run is skipped"
+fi
+
 echo "== Tests: build-asan/"
 ASAN_OPTIONS=detect_leaks=1:strict_init_order=1:check_initialization_order=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
