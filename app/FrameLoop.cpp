@@ -6,6 +6,7 @@
 
 #include "app/Camera.h"
 #include "app/DemoScene.h"
+#include "app/LeakCheck.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -64,8 +65,14 @@ void releaseEngine() {
     Camera::destroyInstance();
 }
 
+void windowClosed() {
+    releaseEngine();
+    checkForLeaks();
+}
+
 void quitProgram() {
     glutDestroyWindow(windowId);
     releaseEngine();
+    checkForLeaks();
     std::exit(0);
 }

@@ -23,3 +23,6 @@ void applyCamera();
 [[noreturn]] void quitProgram();
 /// Frees the singletons; used by quitProgram and when the window is closed.
 void releaseEngine();
+/// The window is going away without Esc (closed through the window manager, or destroyed by
+/// another client): frees the engine and checks for leaks while the GL driver is still loaded.
+void windowClosed();

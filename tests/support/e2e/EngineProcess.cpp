@@ -488,9 +488,20 @@ Screenshot EngineProcess::screenshot() {
 }
 
 void EngineProcess::resize(int width, int height, std::chrono::milliseconds timeout) {
+    if (!resizeIfAllowed(width, height, timeout)) {
+        fail("The X server refused the size " + std::to_string(width) + "x" +
+             std::to_string(height) + " (X error " + std::to_string(lastXError) + ")");
+    }
+}
+
+bool EngineProcess::resizeIfAllowed(int width, int height, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
+    lastXError = 0;
     XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XSync(display_, False);
+    if (lastXError != 0) {
+        return false;
+    }
     for (;;) {
         const Geometry now = geometry();
         if (now.width == width && now.height == height) {
@@ -504,6 +515,33 @@ void EngineProcess::resize(int width, int height, std::chrono::milliseconds time
     }
     waitUntilDrawn(std::chrono::duration_cast<std::chrono::milliseconds>(
         std::max(deadline - Clock::now(), Clock::duration(0))));
+    return true;
+}
+
+void EngineProcess::closeWindow() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    lastXError = 0;
+    XSendEvent(display_, window_, False, NoEventMask, &event);
+    XSync(display_, False);
+    if (lastXError != 0) {
+        fail("Cannot send WM_DELETE_WINDOW to the engine's window (X error " +
+             std::to_string(lastXError) + ")");
+    }
+}
+
+void EngineProcess::destroyWindow() {
+    lastXError = 0;
+    XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    if (lastXError != 0) {
+        fail("Cannot destroy the engine's window (X error " + std::to_string(lastXError) + ")");
+    }
 }
 
 void EngineProcess::fakeKey(unsigned long keysym, bool down) {

@@ -102,6 +102,14 @@ class EngineProcess {
     Geometry geometry();
     // Resizes the window and waits until the engine has drawn over all of it.
     void resize(int width, int height, std::chrono::milliseconds timeout = 10s);
+    // The same, but returns false when the X server refuses the size (a side of 0 is not a
+    // valid window size in X).
+    bool resizeIfAllowed(int width, int height, std::chrono::milliseconds timeout = 10s);
+    // Asks the engine to close its window, as a window manager's close button does
+    // (WM_DELETE_WINDOW).
+    void closeWindow();
+    // Destroys the engine's window from here, as a window manager's kill does.
+    void destroyWindow();
     // Waits until no pixel shows the unpainted background any more, i.e. the engine has
     // drawn over its whole window.
     void waitUntilDrawn(std::chrono::milliseconds timeout = 10s);

@@ -1,0 +1,21 @@
+#include "app/LeakCheck.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ENGINE_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ENGINE_LEAK_CHECK 1
+#endif
+#endif
+
+#ifdef ENGINE_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
+void checkForLeaks() {
+#ifdef ENGINE_LEAK_CHECK
+    // Honours detect_leaks; a leak ends the process with the sanitizer's exit code, and the
+    // usual check at exit is skipped since one has run.
+    __lsan_do_leak_check();
+#endif
+}
