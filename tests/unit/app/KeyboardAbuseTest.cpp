@@ -9,33 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "../support/KeyModel.h"
 #include "../support/SceneProbe.h"
 #include "app/DemoScene.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
 namespace {
-
-// The key of each slot in slot order, written out independently of the engine's table.
-const std::string SLOT_KEYS = "qwertyuiopasdfghjklzxcvbnm,.1234567890-=;/\x1b ";
-
-int expectedSlot(unsigned char code) {
-    const std::size_t at = SLOT_KEYS.find(static_cast<char>(code));
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-}
-
-// Keys and what they send with Shift held on a US keyboard. A key held while Shift goes down
-// is released as its shifted character, and that release must let go of the key.
-const std::string UNSHIFTED = "qwertyuiopasdfghjklzxcvbnm1234567890,.-=;/";
-const std::string SHIFTED = "QWERTYUIOPASDFGHJKLZXCVBNM!@#$%^&*()<>_+:?";
-
-int expectedReleaseSlot(unsigned char code) {
-    const std::size_t shifted = SHIFTED.find(static_cast<char>(code));
-    if (shifted != std::string::npos) {
-        return expectedSlot(static_cast<unsigned char>(UNSHIFTED[shifted]));
-    }
-    return expectedSlot(code);
-}
 
 struct Event {
     enum Kind { PRESS, RELEASE, STEP } kind;
@@ -66,9 +46,9 @@ std::vector<Event> abuse(std::uint32_t seed) {
     }
     std::vector<Event> events;
     for (Event event : order) {
-        const std::size_t key = UNSHIFTED.find(static_cast<char>(event.code));
-        if (event.kind == Event::RELEASE && key != std::string::npos && random() % 2 == 0) {
-            event.code = static_cast<unsigned char>(SHIFTED[key]);
+        const char shifted = keymodel::shifted(static_cast<char>(event.code));
+        if (event.kind == Event::RELEASE && shifted != '\0' && random() % 2 == 0) {
+            event.code = static_cast<unsigned char>(shifted);
         }
         const int repeats = event.kind == Event::PRESS && random() % 8 == 0 ? 3 : 1;
         for (int i = 0; i < repeats; ++i) {
@@ -106,7 +86,8 @@ class KeyboardAbuseTest : public ::testing::Test {
                 continue;
             }
             const bool press = event.kind == Event::PRESS;
-            const int slot = press ? expectedSlot(event.code) : expectedReleaseSlot(event.code);
+            const int slot =
+                press ? keymodel::pressSlot(event.code) : keymodel::releaseSlot(event.code);
             if (slotsOnly && slot < 0) {
                 continue;
             }
@@ -156,18 +137,23 @@ TEST_F(KeyboardAbuseTest, EveryCodeInRandomOrderOnlyEverMovesItsOwnSlot) {
 TEST_F(KeyboardAbuseTest, KeysLetGoInShiftedFormNeverStayDown) {
     Keyboard& keyboard = *Keyboard::getInstance();
     World& world = *World::getInstance();
-    const std::string& keys = UNSHIFTED;
-    const std::string& shifted = SHIFTED;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const auto key = static_cast<unsigned char>(keys[i]);
-        const int slot = expectedSlot(key);
-        keyboard.keyDown(key, 0, 0);
+    int keys = 0;
+    for (int code = 0; code < 256; ++code) {
+        const char key = static_cast<char>(code);
+        const auto shifted = static_cast<unsigned char>(keymodel::shifted(key));
+        if (shifted == 0) {
+            continue;
+        }
+        ++keys;
+        const int slot = keymodel::pressSlot(static_cast<unsigned char>(key));
+        keyboard.keyDown(static_cast<unsigned char>(key), 0, 0);
         world.update(17);
-        keyboard.keyDown(static_cast<unsigned char>(shifted[i]), 0, 0);  // auto-repeat
-        EXPECT_TRUE(keyboard.isKeyDown(slot)) << keys[i];
-        keyboard.keyUp(static_cast<unsigned char>(shifted[i]), 0, 0);
-        EXPECT_FALSE(keyboard.isKeyDown(slot)) << keys[i] << " let go as " << shifted[i];
+        keyboard.keyDown(shifted, 0, 0);  // auto-repeat, with Shift now held
+        EXPECT_TRUE(keyboard.isKeyDown(slot)) << key;
+        keyboard.keyUp(shifted, 0, 0);
+        EXPECT_FALSE(keyboard.isKeyDown(slot)) << key << " let go as " << shifted;
     }
+    EXPECT_EQ(keys, 26 + 10 + 6);
     // Those releases reach no other slot.
     for (char key : std::string("qwe123 ")) {
         keyboard.keyDown(static_cast<unsigned char>(key), 0, 0);
