@@ -30,9 +30,9 @@
 namespace {
 
 constexpr std::size_t DEMO_OBJECTS = 7;
-// About 70 seconds of play per input: long enough to hold a key past any limit, short enough
-// to keep hundreds of inputs a second.
-constexpr int MAX_STEPS = 4096;
+// About 25 seconds of play per input: long enough to hold a key past any limit, short enough
+// to try dozens of inputs a second.
+constexpr int MAX_STEPS = 1500;
 
 [[noreturn]] void fail(const std::string& what) {
     std::fprintf(stderr, "engine_fuzz: %s\n", what.c_str());
