@@ -10,7 +10,7 @@
 namespace {
 
 class CubeSizedGeometry : public Component {
-public:
+  public:
     CubeSizedGeometry() : Component(true, true) {
         componentTransform = std::make_unique<ComponentTransform>(this);
         for (int i = 0; i < 36; ++i) {

@@ -4,13 +4,13 @@
 # Usage: scripts/deps.sh run|test|bench|pictures
 set -euo pipefail
 
-build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri)
+build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev)
 case "${1:-run}" in
     run)   wanted=("${build[@]}") ;;
-    test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev xvfb
+    test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb
                    clang libclang-rt-14-dev) ;;
     pictures) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
-    bench) wanted=("${build[@]}" libgtest-dev libbenchmark-dev libx11-dev libxtst-dev) ;;
+    bench) wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev) ;;
     *) echo "usage: $0 run|test|bench|pictures" >&2; exit 2 ;;
 esac
 

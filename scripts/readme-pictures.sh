@@ -70,10 +70,11 @@ stop_engine
 start_engine
 hold 1 0.1
 hold 3 0.1
+# With space held, S scales the group down and A shears it, one step at a time.
 xdotool keydown space
-hold a 0.05
+hold s 0.1
+hold a 0.02
 xdotool keyup space
-hold a 0.3
 sleep 0.2
 snap shear-scale-scene
 stop_engine

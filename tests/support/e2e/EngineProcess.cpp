@@ -452,7 +452,7 @@ Screenshot EngineProcess::screenshot() {
     const int width = std::min(where.width, screenWidth - where.x) - left;
     const int height = std::min(where.height, screenHeight - where.y) - top;
     if (width <= 0 || height <= 0) {
-        return Screenshot(0, 0, {});
+        return Screenshot(0, 0, {}, Screenshot::Origin::TopLeft);
     }
     lastXError = 0;
     XImage* image = XGetImage(display_, window_, left, top, static_cast<unsigned>(width),
@@ -483,7 +483,7 @@ Screenshot EngineProcess::screenshot() {
         }
     }
     XDestroyImage(image);
-    return Screenshot(width, height, std::move(rgb));
+    return Screenshot(width, height, std::move(rgb), Screenshot::Origin::TopLeft);
 }
 
 void EngineProcess::resize(int width, int height, std::chrono::milliseconds timeout) {

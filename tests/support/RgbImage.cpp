@@ -1,27 +1,27 @@
-#include "support/e2e/Screenshot.h"
+#include "support/RgbImage.h"
 
 #include <fstream>
 #include <ostream>
 #include <stdexcept>
 #include <utility>
 
-namespace e2e {
+namespace testsupport {
 
 std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
     return out << "rgb(" << int{colour.r} << ", " << int{colour.g} << ", " << int{colour.b} << ")";
 }
 
-Screenshot::Screenshot(int width, int height, std::vector<std::uint8_t> rgb)
-    : width_(width), height_(height), rgb_(std::move(rgb)) {
+RgbImage::RgbImage(int width, int height, std::vector<std::uint8_t> rgb, Origin origin)
+    : width_(width), height_(height), rgb_(std::move(rgb)), origin_(origin) {
     if (width < 0 || height < 0 ||
         rgb_.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3) {
-        throw std::invalid_argument("Screenshot: pixel data does not match its size");
+        throw std::invalid_argument("RgbImage: pixel data does not match its size");
     }
 }
 
-Rgb Screenshot::at(int x, int y) const {
+Rgb RgbImage::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
-        throw std::out_of_range("Screenshot::at(" + std::to_string(x) + ", " + std::to_string(y) +
+        throw std::out_of_range("RgbImage::at(" + std::to_string(x) + ", " + std::to_string(y) +
                                 ") outside " + std::to_string(width_) + "x" +
                                 std::to_string(height_));
     }
@@ -31,7 +31,7 @@ Rgb Screenshot::at(int x, int y) const {
     return {rgb_[i], rgb_[i + 1], rgb_[i + 2]};
 }
 
-int Screenshot::count(Rgb colour) const {
+int RgbImage::count(Rgb colour) const {
     int matches = 0;
     for (std::size_t i = 0; i + 2 < rgb_.size(); i += 3) {
         if (rgb_[i] == colour.r && rgb_[i + 1] == colour.g && rgb_[i + 2] == colour.b) {
@@ -41,12 +41,15 @@ int Screenshot::count(Rgb colour) const {
     return matches;
 }
 
-bool Screenshot::writePpm(const std::string& path) const {
+bool RgbImage::writePpm(const std::string& path) const {
     std::ofstream file(path, std::ios::binary);
     file << "P6\n" << width_ << ' ' << height_ << "\n255\n";
-    file.write(reinterpret_cast<const char*>(rgb_.data()),
-               static_cast<std::streamsize>(rgb_.size()));
+    const auto rowBytes = static_cast<std::streamsize>(width_) * 3;
+    for (int row = 0; row < height_; ++row) {
+        const int stored = origin_ == Origin::TopLeft ? row : height_ - 1 - row;
+        file.write(reinterpret_cast<const char*>(rgb_.data()) + stored * rowBytes, rowBytes);
+    }
     return static_cast<bool>(file);
 }
 
-}  // namespace e2e
+}  // namespace testsupport
