@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "../support/AllocationCounter.h"
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "collision/Collider.h"
@@ -13,6 +12,7 @@
 #include "core/Transform.h"
 #include "core/World.h"
 #include "math/ComponentTransform.h"
+#include "support/alloc/AllocationCounter.h"
 
 namespace {
 
