@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include "collision/Collider.h"
+#include "collision/OrientedBox.h"
 
 class CircleCollider;
 
@@ -9,6 +12,12 @@ class CircleCollider;
 // fifteen-axis separating-axis test and shows the outcome on its corners: dark green after a
 // step in which it touched at least one candidate's box, red after a step in which it touched
 // none. Steps without a box test (paused world, no candidates) leave the colour alone.
+//
+// The box the test sees (centre, axes, half-widths) is read from the corners once after they
+// change, not on every test: it is kept with the revision of the geometry it was read from.
+// Before the fifteen axes, a test compares the two boxes' bounding spheres, which settles most
+// pairs of a large scene at once and can never turn away a pair that the full test would
+// find in contact.
 class BoxCollider : public Collider {
   public:
     BoxCollider();
@@ -35,6 +44,15 @@ class BoxCollider : public Collider {
 
   private:
     void paintCorners(bool touching);
+    /// The box as the test sees it, read again when the corners have changed since the last
+    /// read; null when the geometry is missing or too short to be a box.
+    const OrientedBox* currentBox();
+
+    // The revision first and the box's centre and reach right after it: a test that the
+    // spheres settle reads nothing else of the other collider.
+    std::uint64_t boxRevision = 0;  // of the geometry `box` was read from; 0: never read
+    bool isBox = false;
+    OrientedBox box;
 
     // What the box tests of the collision loop under way found so far.
     bool inLoop = false;
