@@ -119,6 +119,13 @@ void BoxCollider::paintCorners(bool touching) {
     if (!componentTransform) {
         return;
     }
+    // Painted with this answer since the last change of the points: every corner shows it.
+    const std::uint64_t revision = componentTransform->getRevision();
+    if (revision == paintedRevision && touching == paintedContact) {
+        return;
+    }
+    paintedRevision = revision;
+    paintedContact = touching;
     // Point 0, the centre, keeps its own colour.
     auto& points = componentTransform->points;
     const Color colour = touching ? CONTACT : APART;

@@ -17,7 +17,9 @@ class CircleCollider;
 // change, not on every test: it is kept with the revision of the geometry it was read from.
 // Before the fifteen axes, a test compares the two boxes' bounding spheres, which settles most
 // pairs of a large scene at once and can never turn away a pair that the full test would
-// find in contact.
+// find in contact. Corners that already show the answer are not painted again, so a box
+// whose state stays the same writes nothing; code that recolours the corners itself must say
+// so through the geometry's pointsChanged().
 class BoxCollider : public Collider {
   public:
     BoxCollider();
@@ -53,6 +55,9 @@ class BoxCollider : public Collider {
     std::uint64_t boxRevision = 0;  // of the geometry `box` was read from; 0: never read
     bool isBox = false;
     OrientedBox box;
+    // What the corners were last painted to show, and the geometry's revision then.
+    std::uint64_t paintedRevision = 0;
+    bool paintedContact = false;
 
     // What the box tests of the collision loop under way found so far.
     bool inLoop = false;

@@ -25,7 +25,7 @@ class Component;
 // Every operation here that moves, adds or removes points also gives the transform a new
 // revision number, never used before by any transform, so that readers (a box collider's
 // cached box) can keep what they derive from the points until it changes. Code that writes
-// `points` directly must call pointsChanged() afterwards.
+// `points` directly, positions or colours, must call pointsChanged() afterwards.
 class ComponentTransform {
     // Ahead of `points`, so that both share a cache line: a box test reads the one and
     // paints its corners through the other.
@@ -75,8 +75,8 @@ class ComponentTransform {
     /// point 3 back to the last point; empty with fewer than four points.
     std::vector<_Tarn::Vector3> getEdgeNormals() const;
 
-    /// Changes whenever the points' positions or their number may have changed (colours do
-    /// not count). Never 0, and never the same for two transforms.
+    /// Changes with every operation here that moves, adds or removes points, and with every
+    /// pointsChanged(). Never 0, and never the same for two transforms.
     std::uint64_t getRevision() const { return revision; }
     /// For code that wrote `points` directly: a new revision.
     void pointsChanged();

@@ -431,3 +431,33 @@ TEST(BoxColliderTest, SubclassesOfBoxesAreTestedAsBoxes) {
     EXPECT_FALSE(box->collide(traced));
     EXPECT_FALSE(traced->collide(box));
 }
+
+TEST(BoxColliderTest, CornersRecolouredFromOutsideAreRepaintedOnceAnnounced) {
+    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
+    std::unique_ptr<GameObject> b(objectAt(1.5f, 0, 0));
+    BoxCollider* box = addBox(a.get());
+    BoxCollider* other = addBox(b.get());
+    ASSERT_TRUE(box->collideWithBox(other));
+    ASSERT_EQ(cornerColour(box), "green");
+
+    // Same answer, nothing changed: the corners already show it.
+    for (Point& p : box->componentTransform->points) {
+        p.color = Color(0, 0, 1, 1);
+    }
+    box->componentTransform->pointsChanged();
+    EXPECT_TRUE(box->collideWithBox(other));
+    EXPECT_EQ(cornerColour(box), "green");
+
+    // Through the collision loop as well.
+    World world;
+    world.addObject(a.release());
+    world.addObject(b.release());
+    world.update(17);
+    for (size_t i = 1; i < 9; ++i) {
+        other->componentTransform->points[i].color = Color(0, 0, 1, 1);
+    }
+    other->componentTransform->pointsChanged();
+    world.update(17);
+    EXPECT_EQ(cornerColour(box), "green");
+    EXPECT_EQ(cornerColour(other), "green");
+}
