@@ -50,17 +50,19 @@ class BoxCollider : public Collider {
     /// read; null when the geometry is missing or too short to be a box.
     const OrientedBox* currentBox();
 
-    // The revision first and the box's centre and reach right after it: a test that the
-    // spheres settle reads nothing else of the other collider.
-    std::uint64_t boxRevision = 0;  // of the geometry `box` was read from; 0: never read
-    bool isBox = false;
-    OrientedBox box;
-    // What the corners were last painted to show, and the geometry's revision then.
-    std::uint64_t paintedRevision = 0;
-    bool paintedContact = false;
-
     // What the box tests of the collision loop under way found so far.
     bool inLoop = false;
     int loopBoxTests = 0;
     bool loopContact = false;
+
+    // What the corners were last painted to show, and the geometry's revision then.
+    std::uint64_t paintedRevision = 0;
+    bool paintedContact = false;
+
+    // Last, so that the box's centre and reach, the revision it was read from, and the head
+    // of the geometry allocated right after this collider (with its revision) tend to share
+    // a cache line: a test that the spheres settle then reads little else of the other box.
+    OrientedBox box;
+    std::uint64_t boxRevision = 0;  // of the geometry `box` was read from; 0: never read
+    bool isBox = false;
 };

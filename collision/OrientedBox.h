@@ -19,15 +19,15 @@ struct OrientedBox {
     static constexpr size_t Z_EDGE[2] = {8, 3};
     static constexpr size_t POINT_COUNT = 9;
 
+    _Tarn::Vector3 axes[3]{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    float halfWidths[3]{0.0f, 0.0f, 0.0f};
+    // Centre and reach last and together: the early rejection reads only these two.
     _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
     /// Radius of a sphere about the centre that holds the box, with room to spare for
     /// rounding. Infinite unless the axes are orthonormal and everything is finite and within
     /// 1e18 of the origin: the fifteen-axis test of a sheared or flattened box is no plain
     /// geometric test, and only that test may answer for it.
-    // Next to the centre: the early rejection reads only these two.
     float reach = std::numeric_limits<float>::infinity();
-    _Tarn::Vector3 axes[3]{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
-    float halfWidths[3]{0.0f, 0.0f, 0.0f};
 
     /// Reads centre, axes and half-widths in place from a box collider's points. Answers
     /// false and leaves `box` as it was when there are fewer than nine points. An edge of
