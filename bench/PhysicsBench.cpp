@@ -1,8 +1,8 @@
+// One step of the spring demonstration without its shapes, which must not allocate.
+
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <cstddef>
 
 #include "core/GameObject.h"
 #include "core/Transform.h"
@@ -10,26 +10,7 @@
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"
-
-// Counts heap allocations so the benchmark can insist that a steady-state step makes none.
-// Weak, so that another benchmark of this binary may bring its own replacement.
-namespace {
-std::atomic<long> allocationCount{0};
-}
-
-__attribute__((weak)) void* operator new(std::size_t size) {
-    allocationCount.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-__attribute__((weak)) void operator delete(void* p) noexcept {
-    std::free(p);
-}
-__attribute__((weak)) void operator delete(void* p, std::size_t /*size*/) noexcept {
-    std::free(p);
-}
+#include "support/alloc/AllocationCounter.h"
 
 namespace {
 
@@ -77,12 +58,12 @@ struct SpringPair {
 void BM_SpringPairStep(benchmark::State& state) {
     SpringPair pair;
     pair.step();  // the first step sizes the transforms' queues
-    const long before = allocationCount.load();
+    const AllocationCounter counter;
     for (auto _ : state) {
         pair.step();
         benchmark::DoNotOptimize(pair.body.transform->position);
     }
-    const long allocations = allocationCount.load() - before;
+    const std::size_t allocations = counter.count();
     state.counters["allocs_per_step"] =
         benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
     if (allocations != 0) {

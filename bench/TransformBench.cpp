@@ -1,56 +1,72 @@
-// Cost of moving an object whose component carries a cube-sized point list (centre + 36).
+// Cost of moving an object that carries a cube, a box collider and a mount: each operation
+// builds its matrices (or quaternions) and applies every one of them to all three components'
+// points and to the position.
 
 #include <benchmark/benchmark.h>
 
-#include "core/Component.h"
+#include "collision/BoxCollider.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "physics/Mount.h"
+#include "shapes/Cube.h"
+#include "support/alloc/AllocationCounter.h"
 
 namespace {
 
-class CubeSizedGeometry : public Component {
-  public:
-    CubeSizedGeometry() : Component(true, true) {
-        componentTransform = std::make_unique<ComponentTransform>(this);
-        for (int i = 0; i < 36; ++i) {
-            const float x = (i & 1) ? 1.0f : -1.0f;
-            const float y = (i & 2) ? 1.0f : -1.0f;
-            const float z = (i & 4) ? 1.0f : -1.0f;
-            componentTransform->addPoint(Point(x, y, z, Color(1, 0, 0, 1)));
-        }
+const Point ORIGIN(0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f));
+
+struct MountedBox {
+    MountedBox() : object(true, true, ORIGIN) {
+        object.addComponent(new Cube(true, true, ORIGIN, Color(0, 0, 1, 1), true));
+        object.addComponent(new BoxCollider(true, true, true, ORIGIN));
+        object.addComponent(new Mount(true, true, 1.0f));
     }
+    GameObject object;
 };
 
+void reportAllocations(benchmark::State& state, const AllocationCounter& counter) {
+    state.counters["allocs_per_call"] = benchmark::Counter(static_cast<double>(counter.count()),
+                                                           benchmark::Counter::kAvgIterations);
+}
+
 void BM_TransformTranslate(benchmark::State& state) {
-    GameObject object(true, true, Point());
-    object.addComponent(new CubeSizedGeometry());
+    MountedBox box;
+    Transform& transform = *box.object.transform;
+    transform.translate(0.1f, 0.0f, 0.0f);
+    const AllocationCounter counter;
     float direction = 1.0f;
     for (auto _ : state) {
-        object.transform->translate(0.1f * direction, 0.0f, 0.0f);
+        transform.translate(0.1f * direction, 0.0f, 0.0f);
         direction = -direction;
         benchmark::ClobberMemory();
     }
+    reportAllocations(state, counter);
 }
 BENCHMARK(BM_TransformTranslate);
 
 void BM_TransformRotate(benchmark::State& state) {
-    GameObject object(true, true, Point());
-    object.addComponent(new CubeSizedGeometry());
+    MountedBox box;
+    Transform& transform = *box.object.transform;
+    transform.rotate(0.0f, 0.1f, 0.0f);
+    const AllocationCounter counter;
     for (auto _ : state) {
-        object.transform->rotate(0.0f, 0.1f, 0.0f);
+        transform.rotate(0.0f, 0.1f, 0.0f);
         benchmark::ClobberMemory();
     }
+    reportAllocations(state, counter);
 }
 BENCHMARK(BM_TransformRotate);
 
 void BM_TransformRotateQuaternion(benchmark::State& state) {
-    GameObject object(true, true, Point());
-    object.addComponent(new CubeSizedGeometry());
+    MountedBox box;
+    Transform& transform = *box.object.transform;
+    transform.rotateQuaternion(0.0f, 5.0f, 0.0f);
+    const AllocationCounter counter;
     for (auto _ : state) {
-        object.transform->rotateQuaternion(0.0f, 5.0f, 0.0f);
+        transform.rotateQuaternion(0.0f, 5.0f, 0.0f);
         benchmark::ClobberMemory();
     }
+    reportAllocations(state, counter);
 }
 BENCHMARK(BM_TransformRotateQuaternion);
 

@@ -2,8 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <typeinfo>
+
 #include "collision/CircleCollider.h"
-#include "collision/OrientedBox.h"
 #include "math/ComponentTransform.h"
 
 namespace {
@@ -20,11 +21,6 @@ void addCorners(ComponentTransform& geometry) {
     for (const auto& c : CORNERS) {
         geometry.addPoint(Point(c[0], c[1], c[2], APART));
     }
-}
-
-bool readBox(const Component& collider, OrientedBox& box) {
-    return collider.componentTransform &&
-           OrientedBox::fromCorners(collider.componentTransform->points, box);
 }
 
 }  // namespace
@@ -58,8 +54,15 @@ void BoxCollider::draw(int elapsedMs) {
 }
 
 bool BoxCollider::collide(Component* other) {
-    if (auto* box = dynamic_cast<BoxCollider*>(other)) {
-        return collideWithBox(box);
+    if (other == nullptr) {
+        return false;
+    }
+    // The exact class is the common case and costs a comparison; subclasses take the cast.
+    if (typeid(*other) == typeid(BoxCollider)) {
+        return collideWithBox(static_cast<BoxCollider*>(other));
+    }
+    if (auto* otherBox = dynamic_cast<BoxCollider*>(other)) {
+        return collideWithBox(otherBox);
     }
     if (auto* circle = dynamic_cast<CircleCollider*>(other)) {
         return collideWithCircle(circle);
@@ -71,10 +74,9 @@ bool BoxCollider::collideWithBox(BoxCollider* other) {
     if (other == nullptr) {
         return false;
     }
-    // Both boxes are read in place from their corners: nothing is allocated per test.
-    OrientedBox a;
-    OrientedBox b;
-    const bool touching = readBox(*this, a) && readBox(*other, b) && a.touches(b);
+    const OrientedBox* a = currentBox();
+    const OrientedBox* b = other->currentBox();
+    const bool touching = a != nullptr && b != nullptr && a->mayTouch(*b) && a->touches(*b);
     if (inLoop) {
         ++loopBoxTests;
         loopContact = loopContact || touching;
@@ -101,13 +103,32 @@ void BoxCollider::endTests() {
     }
 }
 
+const OrientedBox* BoxCollider::currentBox() {
+    if (!componentTransform) {
+        return nullptr;
+    }
+    const std::uint64_t revision = componentTransform->getRevision();
+    if (revision != boxRevision) {
+        isBox = OrientedBox::fromCorners(componentTransform->points, box);
+        boxRevision = revision;
+    }
+    return isBox ? &box : nullptr;
+}
+
 void BoxCollider::paintCorners(bool touching) {
     if (!componentTransform) {
         return;
     }
+    // Painted with this answer since the last change of the points: every corner shows it.
+    const std::uint64_t revision = componentTransform->getRevision();
+    if (revision == paintedRevision && touching == paintedContact) {
+        return;
+    }
+    paintedRevision = revision;
+    paintedContact = touching;
     // Point 0, the centre, keeps its own colour.
     auto& points = componentTransform->points;
-    const Color& colour = touching ? CONTACT : APART;
+    const Color colour = touching ? CONTACT : APART;
     for (size_t i = 1; i < points.size(); ++i) {
         points[i].color = colour;
     }

@@ -1,6 +1,7 @@
 #include "collision/OrientedBox.h"
 
 #include <cmath>
+#include <limits>
 
 using _Tarn::Vector3;
 
@@ -9,6 +10,16 @@ namespace {
 // Added to every |R(i, j)|: when two edges are nearly parallel their cross product is close
 // to zero, and rounding could otherwise make it report a separation that is not there.
 constexpr float PARALLEL_EPSILON = 1e-6f;
+
+// How far from orthonormal the axes of a box may be for it to have a finite reach. The test
+// takes the axes as orthonormal, and within this tolerance it still answers for a box that
+// the sphere holds; a box turned thousands of times drifts far less.
+constexpr float ORTHONORMAL_TOLERANCE = 1e-4f;
+// The reach's share over the exact half-diagonal: ample for rounding and for the skew above,
+// and costs next to nothing in pairs that pass to the full test.
+constexpr float REACH_SLACK = 1e-2f;
+// Beyond this, squares of distances could overflow to infinity.
+constexpr float LARGEST_COORDINATE = 1e18f;
 
 // Inline here because this is the innermost loop of every collision step.
 inline float dot(const Vector3& u, const Vector3& v) {
@@ -34,6 +45,29 @@ void readEdge(const Point& from, const Point& to, Vector3& axis, float& halfWidt
     }
 }
 
+// Written so that a NaN fails every check.
+bool within(float value, float bound) {
+    return std::fabs(value) <= bound;
+}
+
+float reachOf(const OrientedBox& box) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    if (!within(box.centre.x, LARGEST_COORDINATE) || !within(box.centre.y, LARGEST_COORDINATE) ||
+        !within(box.centre.z, LARGEST_COORDINATE)) {
+        return infinity;
+    }
+    float squares = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        if (!within(box.halfWidths[i], LARGEST_COORDINATE) ||
+            !within(dot(box.axes[i], box.axes[i]) - 1.0f, ORTHONORMAL_TOLERANCE) ||
+            !within(dot(box.axes[i], box.axes[(i + 1) % 3]), ORTHONORMAL_TOLERANCE)) {
+            return infinity;
+        }
+        squares += box.halfWidths[i] * box.halfWidths[i];
+    }
+    return std::sqrt(squares) * (1.0f + REACH_SLACK);
+}
+
 }  // namespace
 
 bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box) {
@@ -45,6 +79,7 @@ bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box
     readEdge(points[X_EDGE[0]], points[X_EDGE[1]], box.axes[0], box.halfWidths[0]);
     readEdge(points[Y_EDGE[0]], points[Y_EDGE[1]], box.axes[1], box.halfWidths[1]);
     readEdge(points[Z_EDGE[0]], points[Z_EDGE[1]], box.axes[2], box.halfWidths[2]);
+    box.reach = reachOf(box);
     return true;
 }
 

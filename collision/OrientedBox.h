@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "math/Point.h"
@@ -18,14 +19,30 @@ struct OrientedBox {
     static constexpr size_t Z_EDGE[2] = {8, 3};
     static constexpr size_t POINT_COUNT = 9;
 
-    _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
     _Tarn::Vector3 axes[3]{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
     float halfWidths[3]{0.0f, 0.0f, 0.0f};
+    // Centre and reach last and together: the early rejection reads only these two.
+    _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
+    /// Radius of a sphere about the centre that holds the box, with room to spare for
+    /// rounding. Infinite unless the axes are orthonormal and everything is finite and within
+    /// 1e18 of the origin: the fifteen-axis test of a sheared or flattened box is no plain
+    /// geometric test, and only that test may answer for it.
+    float reach = std::numeric_limits<float>::infinity();
 
     /// Reads centre, axes and half-widths in place from a box collider's points. Answers
     /// false and leaves `box` as it was when there are fewer than nine points. An edge of
     /// length zero gives a zero axis, along which the box can then never be separated.
     static bool fromCorners(const std::vector<Point>& points, OrientedBox& box);
+
+    /// The cheap test that comes first: false when the two boxes' spheres are apart, and then
+    /// touches() is false as well; true decides nothing. A NaN never rejects.
+    bool mayTouch(const OrientedBox& other) const {
+        const float dx = other.centre.x - centre.x;
+        const float dy = other.centre.y - centre.y;
+        const float dz = other.centre.z - centre.z;
+        const float limit = reach + other.reach;
+        return !(dx * dx + dy * dy + dz * dz > limit * limit);
+    }
 
     /// The fifteen-axis separating-axis test: the three face axes of each box, then the nine
     /// cross products of an axis of this box with an axis of `other`. Boxes that just touch

@@ -1,17 +1,28 @@
 #include "core/Transform.h"
 
+#include <cstddef>
+
 #include "core/GameObject.h"
 
 namespace {
 
 const Color POSITION_COLOUR(0.0f, 1.0f, 0.0f, 1.0f);
 
+// The longest queues one operation builds (rotate: five matrices; rotateQuaternion: three
+// quaternions). Reserved at construction, so that the first turn or scale of a running scene
+// does not allocate either.
+constexpr size_t LONGEST_MATRIX_QUEUE = 5;
+constexpr size_t LONGEST_QUATERNION_QUEUE = 3;
+
 }  // namespace
 
 Transform::Transform(GameObject* owner)
     : owner(owner),
       updateEnabled(owner != nullptr && owner->updateEnabled),
-      drawEnabled(owner != nullptr && owner->drawEnabled) {}
+      drawEnabled(owner != nullptr && owner->drawEnabled) {
+    matrices.reserve(LONGEST_MATRIX_QUEUE);
+    quaternions.reserve(LONGEST_QUATERNION_QUEUE);
+}
 
 Transform::~Transform() {
     owner = nullptr;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "core/Component.h"
@@ -13,6 +14,16 @@ using _Tarn::Vector3;
 namespace {
 
 const Color CENTRE_COLOUR(0.0f, 0.33f, 0.0f, 1.0f);
+
+// The longest queues one operation builds: rotate queues five matrices, rotateQuaternion
+// three quaternions. Reserved at construction, so that the first turn or scale of a running
+// scene does not allocate either.
+constexpr size_t LONGEST_MATRIX_QUEUE = 5;
+constexpr size_t LONGEST_QUATERNION_QUEUE = 3;
+
+// One sequence for all transforms: a transform created where a deleted one lived can never
+// show a reader the revision that reader saw last.
+std::atomic<std::uint64_t> lastRevision{0};
 
 Matrix fourByFour() {
     return Matrix(4, 4);
@@ -27,13 +38,13 @@ Vector3 absoluteDirection(const Point& from, const Point& to) {
 }  // namespace
 
 ComponentTransform::ComponentTransform(Component* component)
-    : component(component), drawEnabled(component != nullptr && component->drawEnabled) {
-    addPoint(position);
-}
+    : ComponentTransform(false, component != nullptr && component->drawEnabled, component) {}
 
 ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
                                        Component* component)
     : component(component), drawEnabled(drawEnabled) {
+    matrices.reserve(LONGEST_MATRIX_QUEUE);
+    quaternions.reserve(LONGEST_QUATERNION_QUEUE);
     addPoint(position);
 }
 
@@ -59,10 +70,15 @@ void ComponentTransform::draw(int /*elapsedMs*/, int from, int to) const {
 
 void ComponentTransform::update(int /*elapsedMs*/) {}
 
+void ComponentTransform::pointsChanged() {
+    revision = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 void ComponentTransform::addPoint(const Point& p) {
     const Point at = ownerPosition();
     localPoints.push_back(p);
     points.emplace_back(p.x + at.x, p.y + at.y, p.z + at.z, p.color);
+    pointsChanged();
 }
 
 void ComponentTransform::clearPoints() {
@@ -70,6 +86,7 @@ void ComponentTransform::clearPoints() {
     localPoints.clear();
     points.push_back(offset);
     localPoints.push_back(offset);
+    pointsChanged();
 }
 
 void ComponentTransform::setCentre(Point p) {
@@ -77,6 +94,7 @@ void ComponentTransform::setCentre(Point p) {
     if (!localPoints.empty()) {
         localPoints[0] = p;
     }
+    pointsChanged();
 }
 
 void ComponentTransform::setPosition(Point p) {
@@ -87,6 +105,7 @@ void ComponentTransform::setPosition(Point p) {
         point.z += p.z;
     }
     position.color = CENTRE_COLOUR;
+    pointsChanged();
 }
 
 void ComponentTransform::followCentre(const Point& ownerAt) {
@@ -119,6 +138,7 @@ void ComponentTransform::applyMatrices() {
     }
     // clear() keeps the capacity, so steady-state steps never allocate.
     matrices.clear();
+    pointsChanged();
 }
 
 void ComponentTransform::applyQuaternions() {
@@ -142,6 +162,7 @@ void ComponentTransform::applyQuaternions() {
         }
     }
     quaternions.clear();
+    pointsChanged();
 }
 
 void ComponentTransform::translate(float tx, float ty, float tz) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,16 @@ class Component;
 // Each queued matrix is applied to every point before the next one. Right after point 0 has
 // been transformed, `position` follows it and `offset` becomes its place relative to the
 // owner, which is the pivot of scale, rotate and shear.
+//
+// Every operation here that moves, adds or removes points also gives the transform a new
+// revision number, never used before by any transform, so that readers (a box collider's
+// cached box) can keep what they derive from the points until it changes. Code that writes
+// `points` directly, positions or colours, must call pointsChanged() afterwards.
 class ComponentTransform {
+    // Ahead of `points`, so that both share a cache line: a box test reads the one and
+    // paints its corners through the other.
+    std::uint64_t revision = 0;
+
   public:
     /// Starts with the centre as the only point; copies the component's draw flag.
     explicit ComponentTransform(Component* component);
@@ -64,6 +74,12 @@ class ComponentTransform {
     /// Unit absolute edge directions between consecutive points from index 1, then from
     /// point 3 back to the last point; empty with fewer than four points.
     std::vector<_Tarn::Vector3> getEdgeNormals() const;
+
+    /// Changes with every operation here that moves, adds or removes points, and with every
+    /// pointsChanged(). Never 0, and never the same for two transforms.
+    std::uint64_t getRevision() const { return revision; }
+    /// For code that wrote `points` directly: a new revision.
+    void pointsChanged();
 
     std::vector<Point> points;
     Point offset{0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f)};

@@ -38,6 +38,7 @@ Physics::Physics(bool updateEnabled, bool drawEnabled) : Component(updateEnabled
     masses.push_back(0.0f);
     // The centre-of-mass slot is world-space bookkeeping, not geometry: it bypasses addPoint.
     componentTransform->points.emplace_back(0.0f, 0.0f, 0.0f, NO_MASS_YET_COLOUR);
+    componentTransform->pointsChanged();
     masses.push_back(0.0f);
 }
 
@@ -130,4 +131,5 @@ void Physics::updateCentreOfMass() {
         centre = plainSum / static_cast<float>(plainCount);
     }
     points[1] = Point(centre.x, centre.y, centre.z, CENTRE_OF_MASS_COLOUR);
+    componentTransform->pointsChanged();
 }

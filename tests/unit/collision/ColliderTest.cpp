@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "../support/AllocationCounter.h"
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "collision/Collider.h"
@@ -13,6 +12,9 @@
 #include "core/Transform.h"
 #include "core/World.h"
 #include "math/ComponentTransform.h"
+#include "math/Matrix.h"
+#include "math/Quaternion.h"
+#include "support/alloc/AllocationCounter.h"
 
 namespace {
 
@@ -331,4 +333,131 @@ TEST(BoxColliderTest, TestsAndStepsDoNotAllocate) {
     }
     EXPECT_TRUE(touching);
     EXPECT_EQ(counter.count(), 0u);
+}
+
+TEST(BoxColliderTest, KeptBoxFollowsEveryChangeOfTheCorners) {
+    // Each case first tests a pair (so both colliders keep their boxes), then changes one box's
+    // geometry in one way, and tests again from both sides: the answer must follow.
+    struct Case {
+        const char* name;
+        float otherX;  // the other box's centre; this one stands at the origin
+        bool before;
+        void (*change)(GameObject& object, BoxCollider& box);
+        bool after;
+    };
+    const Case cases[] = {
+        {"object moved", 1.5f, true,
+         [](GameObject& o, BoxCollider&) { o.transform->translate(5, 0, 0); }, false},
+        {"object shrunk", 1.9f, true,
+         [](GameObject& o, BoxCollider&) { o.transform->scale(0.1f, 0.1f, 0.1f); }, false},
+        {"object turned by matrices", 2.3f, false,
+         [](GameObject& o, BoxCollider&) { o.transform->rotate(0, 0, 0.785398f); }, true},
+        {"object turned by quaternions", 2.3f, false,
+         [](GameObject& o, BoxCollider&) { o.transform->rotateQuaternion(0, 0, 45); }, true},
+        {"object grown", 3.5f, false,
+         [](GameObject& o, BoxCollider&) { o.transform->scale(3, 3, 3); }, true},
+        {"geometry translated", 1.5f, true,
+         [](GameObject&, BoxCollider& b) { b.componentTransform->translate(0, 5, 0); }, false},
+        {"matrix applied", 1.5f, true,
+         [](GameObject&, BoxCollider& b) {
+             b.componentTransform->applyMatrix(Matrix(4, 4).translate(0, 0, 5));
+         },
+         false},
+        {"quaternion applied", 1.5f, true,
+         [](GameObject&, BoxCollider& b) {
+             b.componentTransform->applyQuaternion(Quaternion(0, 5, 0, 0));
+         },
+         false},
+        {"position set", 1.5f, true,
+         [](GameObject&, BoxCollider& b) {
+             b.componentTransform->setPosition(Point(5, 0, 0, Color()));
+         },
+         false},
+        {"points cleared", 1.5f, true,
+         [](GameObject&, BoxCollider& b) { b.componentTransform->clearPoints(); }, false},
+        {"points written directly, then announced", 1.5f, true,
+         [](GameObject&, BoxCollider& b) {
+             for (Point& p : b.componentTransform->points) {
+                 p.y += 5;
+             }
+             b.componentTransform->pointsChanged();
+         },
+         false},
+        {"geometry replaced", 1.5f, true,
+         [](GameObject&, BoxCollider& b) {
+             b.componentTransform = std::make_unique<ComponentTransform>(&b);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool changeThis : {false, true}) {
+            SCOPED_TRACE(changeThis ? "this box changed" : "other box changed");
+            std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
+            std::unique_ptr<GameObject> b(objectAt(c.otherX, 0, 0));
+            BoxCollider* box = addBox(a.get());
+            BoxCollider* other = addBox(b.get());
+            ASSERT_EQ(box->collideWithBox(other), c.before);
+            ASSERT_EQ(other->collideWithBox(box), c.before);
+            // Moving this box by the mirror image of the other's change keeps the case.
+            if (changeThis) {
+                a->transform->translate(c.otherX, 0, 0);
+                b->transform->translate(-c.otherX, 0, 0);
+                ASSERT_EQ(box->collideWithBox(other), c.before);
+                c.change(*a, *box);
+            } else {
+                c.change(*b, *other);
+            }
+            EXPECT_EQ(box->collideWithBox(other), c.after);
+            EXPECT_EQ(other->collideWithBox(box), c.after);
+        }
+    }
+}
+
+TEST(BoxColliderTest, SubclassesOfBoxesAreTestedAsBoxes) {
+    // The quick check for the exact class must not turn away boxes of derived classes.
+    class TracedBox : public BoxCollider {
+      public:
+        TracedBox() : BoxCollider(true, true, true, Point()) {}
+    };
+    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
+    std::unique_ptr<GameObject> b(objectAt(1.5f, 0, 0));
+    BoxCollider* box = addBox(a.get());
+    auto* traced = new TracedBox();
+    b->addComponent(traced);
+    EXPECT_TRUE(box->collide(traced));
+    EXPECT_TRUE(traced->collide(box));
+    b->transform->translate(5, 0, 0);
+    EXPECT_FALSE(box->collide(traced));
+    EXPECT_FALSE(traced->collide(box));
+}
+
+TEST(BoxColliderTest, CornersRecolouredFromOutsideAreRepaintedOnceAnnounced) {
+    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
+    std::unique_ptr<GameObject> b(objectAt(1.5f, 0, 0));
+    BoxCollider* box = addBox(a.get());
+    BoxCollider* other = addBox(b.get());
+    ASSERT_TRUE(box->collideWithBox(other));
+    ASSERT_EQ(cornerColour(box), "green");
+
+    // Same answer, nothing changed: the corners already show it.
+    for (Point& p : box->componentTransform->points) {
+        p.color = Color(0, 0, 1, 1);
+    }
+    box->componentTransform->pointsChanged();
+    EXPECT_TRUE(box->collideWithBox(other));
+    EXPECT_EQ(cornerColour(box), "green");
+
+    // Through the collision loop as well.
+    World world;
+    world.addObject(a.release());
+    world.addObject(b.release());
+    world.update(17);
+    for (size_t i = 1; i < 9; ++i) {
+        other->componentTransform->points[i].color = Color(0, 0, 1, 1);
+    }
+    other->componentTransform->pointsChanged();
+    world.update(17);
+    EXPECT_EQ(cornerColour(box), "green");
+    EXPECT_EQ(cornerColour(other), "green");
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -261,4 +262,100 @@ TEST(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
         ASSERT_TRUE(a.collider->collideWithBox(b.collider)) << "pair " << pair;
         ASSERT_TRUE(b.collider->collideWithBox(a.collider)) << "pair " << pair;
     }
+}
+
+TEST(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* name;
+        PlacedBox box;
+        float halfDiagonal;  // 0: the reach must be infinite
+    };
+    Case cases[] = {
+        {"unit box", placeBox(0, 0, 0), std::sqrt(3.0f)},
+        {"scaled and turned", placeBox(4, -2, 7, 0.5f, 2, 3, 0.3f, -1.1f, 2.0f),
+         std::sqrt(0.25f + 4 + 9)},
+        {"flattened to a square", placeBox(0, 0, 0, 1, 1, 0), 0},
+        {"shrunk to a point", placeBox(0, 0, 0, 0, 0, 0), 0},
+        {"sheared", placeBox(0, 0, 0), 0},
+        {"NaN corner", placeBox(0, 0, 0), 0},
+        {"beyond 1e18", placeBox(2e18f, 0, 0, 1e12f, 1e12f, 1e12f), 0},
+    };
+    cases[4].box.object->transform->shear(0.5f, 0, 0);
+    cases[5].box.collider->componentTransform->points[6].y = std::nanf("");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrientedBox read;
+        ASSERT_TRUE(OrientedBox::fromCorners(c.box.points(), read));
+        if (c.halfDiagonal == 0) {
+            EXPECT_EQ(read.reach, inf);
+            continue;
+        }
+        // Room for rounding, but not so much that far pairs reach the full test.
+        EXPECT_GT(read.reach, c.halfDiagonal * 1.001f);
+        EXPECT_LT(read.reach, c.halfDiagonal * 1.05f);
+        for (size_t i = 1; i < c.box.points().size(); ++i) {
+            const Point& p = c.box.points()[i];
+            const float dx = p.x - read.centre.x, dy = p.y - read.centre.y,
+                        dz = p.z - read.centre.z;
+            EXPECT_LE(std::sqrt(dx * dx + dy * dy + dz * dz), read.reach) << "corner " << i;
+        }
+    }
+}
+
+TEST(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
+    // The hardest pairs for the spheres: centres scattered around the distance at which the
+    // spheres meet, random sizes and turns, so that corners point at each other and boxes come
+    // closest to touching while their spheres are apart.
+    std::mt19937 random(99);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    std::uniform_real_distribution<float> scale(0.1f, 2.0f);
+    std::uniform_real_distribution<float> angle(-PI, PI);
+    std::uniform_real_distribution<float> spread(0.9f, 1.1f);
+    int rejected = 0, touching = 0;
+    for (int pair = 0; pair < 20000; ++pair) {
+        // Drawn one by one: the order in which arguments are evaluated is unspecified.
+        const float sizeA[3] = {scale(random), scale(random), scale(random)};
+        const float turnA[3] = {angle(random), angle(random), angle(random)};
+        const PlacedBox a =
+            placeBox(0, 0, 0, sizeA[0], sizeA[1], sizeA[2], turnA[0], turnA[1], turnA[2]);
+        const float sx = scale(random), sy = scale(random), sz = scale(random);
+        OrientedBox boxA;
+        ASSERT_TRUE(OrientedBox::fromCorners(a.points(), boxA));
+        const float reachB = std::sqrt(sx * sx + sy * sy + sz * sz);
+        const float halfDiagonalA = std::sqrt(boxA.halfWidths[0] * boxA.halfWidths[0] +
+                                              boxA.halfWidths[1] * boxA.halfWidths[1] +
+                                              boxA.halfWidths[2] * boxA.halfWidths[2]);
+        Vec direction{unit(random), unit(random), unit(random)};
+        const double norm = std::sqrt(dot(direction, direction));
+        const double distance =
+            static_cast<double>((halfDiagonalA + reachB) * spread(random)) / norm;
+        const float turnB[3] = {angle(random), angle(random), angle(random)};
+        const PlacedBox b = placeBox(static_cast<float>(direction[0] * distance),
+                                     static_cast<float>(direction[1] * distance),
+                                     static_cast<float>(direction[2] * distance), sx, sy, sz,
+                                     turnB[0], turnB[1], turnB[2]);
+        OrientedBox boxB;
+        ASSERT_TRUE(OrientedBox::fromCorners(b.points(), boxB));
+        const bool full = boxA.touches(boxB);
+        touching += full;
+        if (!boxA.mayTouch(boxB)) {
+            ++rejected;
+            ASSERT_FALSE(full) << "pair " << pair;
+            ASSERT_FALSE(boxB.touches(boxA)) << "pair " << pair;
+        }
+        ASSERT_EQ(a.collider->collideWithBox(b.collider), full) << "pair " << pair;
+    }
+    EXPECT_GT(rejected, 5000);
+    EXPECT_GT(touching, 100);
+
+    // A NaN centre never rejects: the full test decides, as before.
+    const PlacedBox a = placeBox(0, 0, 0);
+    const PlacedBox far = placeBox(50, 0, 0);
+    OrientedBox boxA, boxFar;
+    OrientedBox::fromCorners(a.points(), boxA);
+    OrientedBox::fromCorners(far.points(), boxFar);
+    EXPECT_FALSE(boxA.mayTouch(boxFar));
+    boxFar.centre.x = std::nanf("");
+    EXPECT_TRUE(boxA.mayTouch(boxFar));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "core/Component.h"
 #include "core/GameObject.h"
@@ -145,4 +146,54 @@ TEST(ComponentTransformTest, EdgeNormalsAndCornersOfABox) {
     ASSERT_EQ(all.size(), 9u);
     EXPECT_EQ(all[0].x, 0.0f);
     EXPECT_EQ(all[8].z, -1.0f);
+}
+
+TEST(ComponentTransformTest, RevisionChangesWithTheGeometryAndOnlyThen) {
+    Geometry geometry;
+    ComponentTransform& ct = *geometry.componentTransform;
+    ct.addPoint(Point(1, 1, 1, RED));
+
+    struct Case {
+        const char* name;
+        void (*act)(ComponentTransform&);
+        bool changes;
+    };
+    const Case cases[] = {
+        {"translate", [](ComponentTransform& t) { t.translate(1, 0, 0); }, true},
+        {"scale", [](ComponentTransform& t) { t.scale(2, 2, 2); }, true},
+        {"rotate", [](ComponentTransform& t) { t.rotate(0.1f, 0, 0); }, true},
+        {"shear", [](ComponentTransform& t) { t.shear(1, 0, 0); }, true},
+        {"rotateQuaternion", [](ComponentTransform& t) { t.rotateQuaternion(0, 5, 0); }, true},
+        {"applyMatrix", [](ComponentTransform& t) { t.applyMatrix(Matrix(4, 4).identity()); },
+         true},
+        {"applyQuaternion",
+         [](ComponentTransform& t) { t.applyQuaternion(Quaternion(0, 1, 0, 0)); }, true},
+        {"setPosition", [](ComponentTransform& t) { t.setPosition(Point(1, 2, 3, RED)); }, true},
+        {"setCentre", [](ComponentTransform& t) { t.setCentre(Point(1, 2, 3, RED)); }, true},
+        {"addPoint", [](ComponentTransform& t) { t.addPoint(Point(0, 1, 0, RED)); }, true},
+        {"clearPoints", [](ComponentTransform& t) { t.clearPoints(); }, true},
+        {"direct write, announced",
+         [](ComponentTransform& t) {
+             t.points[0].x += 1;
+             t.pointsChanged();
+         },
+         true},
+        // Reading, and recolouring, leave the geometry as it was.
+        {"corners read", [](ComponentTransform& t) { (void)t.getCorners(); }, false},
+        {"normals read", [](ComponentTransform& t) { (void)t.getEdgeNormals(); }, false},
+        {"recoloured", [](ComponentTransform& t) { t.points[0].color = RED; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint64_t before = ct.getRevision();
+        EXPECT_NE(before, 0u);
+        c.act(ct);
+        EXPECT_EQ(ct.getRevision() != before, c.changes);
+    }
+
+    // Every transform draws from one sequence: a new one never repeats another's revision,
+    // so a reader cannot mistake it for the geometry it read before.
+    Geometry other;
+    EXPECT_NE(other.componentTransform->getRevision(), ct.getRevision());
+    EXPECT_GT(other.componentTransform->getRevision(), ct.getRevision());
 }

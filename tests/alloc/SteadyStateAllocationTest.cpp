@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/BoxField.h"
+#include "app/DemoScene.h"
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "core/World.h"
+#include "input/Keyboard.h"
+#include "input/PlayerKeyboardControls.h"
+#include "math/ComponentTransform.h"
+#include "support/alloc/AllocationCounter.h"
+
+namespace {
+
+// Where buildScene puts the objects these tests look at.
+constexpr size_t SHEAR_GROUP = 1;
+constexpr size_t LEFT_BOX = 3;
+constexpr size_t RIGHT_BOX = 4;
+
+// Written through a volatile, so the compiler may not drop the allocations it is shown.
+void* volatile allocationSink = nullptr;
+
+// What a phase of held keys must visibly do, so that a script whose keys stopped acting
+// cannot pass by doing nothing.
+enum class Effect { NONE, MOVES_BOX, TURNS_BOX, MOVES_CUBES, PAUSES };
+
+struct Phase {
+    const char* keys;
+    int steps;
+    Effect effect;
+    bool quaternions;  // the rotation mode the box must be in (TURNS_BOX only)
+};
+
+// Translation, rotation through quaternions and through matrices, scaling and shearing of the
+// cubes, pause and resume, scenes hidden and shown again. Every toggle is pressed an even
+// number of times, so the script can run again from where it ends.
+const Phase SCRIPT[] = {
+    {"d", 40, Effect::MOVES_BOX, true},     {"qw", 40, Effect::MOVES_BOX, true},
+    {" w", 40, Effect::TURNS_BOX, true},    {" ae", 40, Effect::TURNS_BOX, true},
+    {"9", 1, Effect::NONE, false},          {" sd", 40, Effect::TURNS_BOX, false},
+    {" q", 40, Effect::TURNS_BOX, false},   {"3", 1, Effect::NONE, false},
+    {" w", 4, Effect::MOVES_CUBES, false},  {" s", 4, Effect::MOVES_CUBES, false},
+    {" a", 3, Effect::MOVES_CUBES, false},  {" d", 3, Effect::MOVES_CUBES, false},
+    {"as", 40, Effect::MOVES_CUBES, false}, {"3", 1, Effect::NONE, false},
+    {"", 1, Effect::NONE, false},           {"9", 1, Effect::NONE, false},
+    {"z", 1, Effect::NONE, false},          {"e", 40, Effect::PAUSES, false},
+    {"z", 1, Effect::NONE, false},          {"1", 1, Effect::NONE, false},
+    {"2", 1, Effect::NONE, false},          {"", 1, Effect::NONE, false},
+    {"12", 1, Effect::NONE, false},         {"", 1, Effect::NONE, false},
+    {"a", 154, Effect::MOVES_BOX, true},
+};
+constexpr size_t PHASES = sizeof(SCRIPT) / sizeof(SCRIPT[0]);
+
+class SteadyStateAllocationTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        World::destroyInstance();
+        Keyboard::destroyInstance();
+    }
+    static void hold(const char* keys, bool down) {
+        for (const char* k = keys; *k != '\0'; ++k) {
+            auto key = static_cast<unsigned char>(*k);
+            down ? Keyboard::getInstance()->keyDown(key, 0, 0)
+                 : Keyboard::getInstance()->keyUp(key, 0, 0);
+        }
+    }
+};
+
+// Runs one phase and answers whether it did what it should. Allocates nothing itself.
+bool runPhase(World& world, const Phase& phase) {
+    GameObject& box = *world.objects[LEFT_BOX];
+    GameObject& cubes = *world.objects[SHEAR_GROUP];
+    GameObject& falling = *world.objects[RIGHT_BOX];
+    const Point boxAt = box.getPosition();
+    const Point boxCorner = box.components[1]->componentTransform->points[1];
+    const Point cubeCorner = cubes.components[0]->componentTransform->points[1];
+    const Point fallingAt = falling.getPosition();
+    bool pausedThroughout = true;
+    for (int s = 0; s < phase.steps; ++s) {
+        world.update(17);
+        pausedThroughout = pausedThroughout && !world.running;
+    }
+    const Point boxNow = box.getPosition();
+    const Point cornerNow = box.components[1]->componentTransform->points[1];
+    const bool boxMoved = boxNow.x != boxAt.x || boxNow.y != boxAt.y || boxNow.z != boxAt.z;
+    const bool cornerMoved =
+        cornerNow.x != boxCorner.x || cornerNow.y != boxCorner.y || cornerNow.z != boxCorner.z;
+    const Point cubeNow = cubes.components[0]->componentTransform->points[1];
+    const auto& player = static_cast<const PlayerKeyboardControls&>(*box.components[0]);
+    switch (phase.effect) {
+        case Effect::MOVES_BOX:
+            return boxMoved;
+        case Effect::TURNS_BOX:
+            return !boxMoved && cornerMoved && player.quaternionMode == phase.quaternions;
+        case Effect::MOVES_CUBES:
+            return cubeNow.x != cubeCorner.x || cubeNow.y != cubeCorner.y ||
+                   cubeNow.z != cubeCorner.z;
+        case Effect::PAUSES:
+            return pausedThroughout && !boxMoved && falling.getPosition().y == fallingAt.y;
+        case Effect::NONE:
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(AllocationCounterTest, CountsEveryKindOfAllocation) {
+    const AllocationCounter counter;
+    auto single = std::make_unique<int>(1);
+    allocationSink = single.get();
+    std::vector<int> many(100);
+    allocationSink = many.data();
+    auto array = std::unique_ptr<int[]>(new int[5]);
+    allocationSink = array.get();
+    EXPECT_EQ(counter.count(), 3u);
+}
+
+TEST_F(SteadyStateAllocationTest, DemonstrationStepsWithKeysHeldAllocateNothing) {
+    buildScene();
+    World& world = *World::getInstance();
+    Keyboard::getInstance();
+    for (int s = 0; s < 3; ++s) {
+        world.update(17);
+    }
+
+    // 2 x 500 steps; the outcome of each phase is checked only after counting stops.
+    bool acted[2][PHASES];
+    int steps = 0;
+    const AllocationCounter counter;
+    for (auto& pass : acted) {
+        for (size_t p = 0; p < PHASES; ++p) {
+            hold(SCRIPT[p].keys, true);
+            pass[p] = runPhase(world, SCRIPT[p]);
+            hold(SCRIPT[p].keys, false);
+            steps += SCRIPT[p].steps;
+        }
+    }
+    const size_t allocations = counter.count();
+
+    EXPECT_EQ(steps, 1000);
+    EXPECT_EQ(allocations, 0u);
+    for (size_t pass = 0; pass < 2; ++pass) {
+        for (size_t p = 0; p < PHASES; ++p) {
+            EXPECT_TRUE(acted[pass][p])
+                << "pass " << pass << ", phase " << p << " (keys \"" << SCRIPT[p].keys << "\")";
+        }
+    }
+}
+
+TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing) {
+    World world;
+    buildBoxField(world, 1000);
+    world.update(17);
+    world.update(17);
+
+    const AllocationCounter counter;
+    for (int s = 0; s < 10; ++s) {
+        world.update(17);
+    }
+    EXPECT_EQ(counter.count(), 0u);
+}
