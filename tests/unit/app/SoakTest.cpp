@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "../support/AllocationCounter.h"
+#include "support/alloc/AllocationCounter.h"
 #include "../support/SceneProbe.h"
 #include "app/DemoScene.h"
 #include "core/GameObject.h"
