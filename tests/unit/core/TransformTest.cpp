@@ -6,33 +6,16 @@
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
+#include "unit/support/TestGeometry.h"
 
 namespace {
 
 const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
 
-class Geometry : public Component {
+class Geometry : public TestGeometry {
   public:
-    Geometry() : Component(true, true) {
-        componentTransform = std::make_unique<ComponentTransform>(this);
-        componentTransform->addPoint(Point(1, 1, 1, RED));
-        componentTransform->addPoint(Point(-1, 0.5f, 2, RED));
-    }
+    Geometry() : TestGeometry({Point(1, 1, 1, RED), Point(-1, 0.5f, 2, RED)}) {}
 };
-
-// Counts the matrices and quaternions handed to it.
-class Recorder : public Component {
-  public:
-    Recorder() : Component(true, true) {
-        componentTransform = std::make_unique<ComponentTransform>(this);
-    }
-};
-
-void expectAt(const Point& p, float x, float y, float z, float tolerance = 1e-5f) {
-    EXPECT_NEAR(p.x, x, tolerance);
-    EXPECT_NEAR(p.y, y, tolerance);
-    EXPECT_NEAR(p.z, z, tolerance);
-}
 
 // Applies m to (x, y, z, 1) through the matrix product, the reference for every operation.
 Point through(const Matrix& m, const Point& p) {
@@ -147,7 +130,7 @@ TEST(TransformTest, QuaternionRotationAgreesWithMatrixRotationAboutEachAxis) {
 
 TEST(TransformTest, HandsEachMatrixToTheComponentsInOrder) {
     GameObject object(true, true, Point());
-    auto* recorder = new Recorder();
+    auto* recorder = new TestGeometry();
     object.addComponent(recorder);
     auto* bare = new Component(true, true);  // no geometry: receives nothing
     object.addComponent(bare);

@@ -6,24 +6,13 @@
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "math/ComponentTransform.h"
+#include "unit/support/TestGeometry.h"
 
 namespace {
 
 const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
 
-// A component with geometry, as shapes and colliders have.
-class Geometry : public Component {
-  public:
-    Geometry() : Component(true, true) {
-        componentTransform = std::make_unique<ComponentTransform>(this);
-    }
-};
-
-void expectAt(const Point& p, float x, float y, float z, float tolerance = 1e-5f) {
-    EXPECT_NEAR(p.x, x, tolerance);
-    EXPECT_NEAR(p.y, y, tolerance);
-    EXPECT_NEAR(p.z, z, tolerance);
-}
+using Geometry = TestGeometry;
 
 }  // namespace
 
