@@ -8,7 +8,6 @@
 #include <random>
 #include <string>
 
-#include "support/alloc/AllocationCounter.h"
 #include "../support/SceneProbe.h"
 #include "app/DemoScene.h"
 #include "core/GameObject.h"
@@ -16,6 +15,7 @@
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
 #include "math/ComponentTransform.h"
+#include "support/alloc/AllocationCounter.h"
 
 namespace {
 
