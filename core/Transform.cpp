@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "core/GameObject.h"
+#include "math/AboutPivot.h"
 
 namespace {
 
@@ -61,45 +62,25 @@ void Transform::translate(float dx, float dy, float dz) {
 }
 
 void Transform::scale(float sx, float sy, float sz) {
-    const Matrix m(4, 4);
-    const Point p = position;
-    queue(m.translate(-p.x, -p.y, -p.z));
-    queue(m.scale(sx, sy, sz));
-    queue(m.translate(p.x, p.y, p.z));
+    emitMatricesAbout(position, {Matrix(4, 4).scale(sx, sy, sz)},
+                      [this](const Matrix& m) { queue(m); });
     applyMatrices();
 }
 
 void Transform::rotate(float ax, float ay, float az) {
     const Matrix m(4, 4);
-    const Point p = position;
-    queue(m.translate(-p.x, -p.y, -p.z));
-    queue(m.rotateX(ax));
-    queue(m.rotateY(ay));
-    queue(m.rotateZ(az));
-    queue(m.translate(p.x, p.y, p.z));
+    emitMatricesAbout(position, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
+                      [this](const Matrix& step) { queue(step); });
     applyMatrices();
 }
 
 void Transform::shear(float a, float b, float c) {
-    const Matrix m(4, 4);
-    const Point v = pivot;
-    queue(m.translate(-v.x, -v.y, -v.z));
-    queue(m.shear(a, b, c));
-    queue(m.translate(v.x, v.y, v.z));
+    emitMatricesAbout(pivot, {Matrix(4, 4).shear(a, b, c)}, [this](const Matrix& m) { queue(m); });
     applyMatrices();
 }
 
 void Transform::rotateQuaternion(float ax, float ay, float az) {
-    const Point p = position;
-    queue(Quaternion(0.0f, -p.x, -p.y, -p.z));
-    // The Euler constructor takes (heading, attitude, bank): the axes are passed rotated and
-    // every angle negated, matching the sense of the matrix rotations.
-    Quaternion q(-ay, -az, -ax);
-    if (q.norm() != 1.0f) {
-        q.normalize();
-    }
-    queue(q);
-    queue(Quaternion(0.0f, p.x, p.y, p.z));
+    emitQuaternionsAbout(position, ax, ay, az, [this](const Quaternion& q) { queue(q); });
     applyQuaternions();
 }
 

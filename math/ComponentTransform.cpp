@@ -8,6 +8,7 @@
 
 #include "core/Component.h"
 #include "core/GameObject.h"
+#include "math/AboutPivot.h"
 
 using _Tarn::Vector3;
 
@@ -171,39 +172,27 @@ void ComponentTransform::translate(float tx, float ty, float tz) {
 }
 
 void ComponentTransform::scale(float sx, float sy, float sz) {
-    const Matrix m = fourByFour();
-    matrices.push_back(m.translate(-offset.x, -offset.y, -offset.z));
-    matrices.push_back(m.scale(sx, sy, sz));
-    matrices.push_back(m.translate(offset.x, offset.y, offset.z));
+    emitMatricesAbout(offset, {fourByFour().scale(sx, sy, sz)},
+                      [this](const Matrix& m) { matrices.push_back(m); });
     applyMatrices();
 }
 
 void ComponentTransform::rotate(float ax, float ay, float az) {
     const Matrix m = fourByFour();
-    matrices.push_back(m.translate(-offset.x, -offset.y, -offset.z));
-    matrices.push_back(m.rotateX(ax));
-    matrices.push_back(m.rotateY(ay));
-    matrices.push_back(m.rotateZ(az));
-    matrices.push_back(m.translate(offset.x, offset.y, offset.z));
+    emitMatricesAbout(offset, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
+                      [this](const Matrix& step) { matrices.push_back(step); });
     applyMatrices();
 }
 
 void ComponentTransform::shear(float a, float b, float c) {
-    const Matrix m = fourByFour();
-    matrices.push_back(m.translate(-offset.x, -offset.y, -offset.z));
-    matrices.push_back(m.shear(a, b, c));
-    matrices.push_back(m.translate(offset.x, offset.y, offset.z));
+    emitMatricesAbout(offset, {fourByFour().shear(a, b, c)},
+                      [this](const Matrix& m) { matrices.push_back(m); });
     applyMatrices();
 }
 
 void ComponentTransform::rotateQuaternion(float ax, float ay, float az) {
-    quaternions.emplace_back(0.0f, -offset.x, -offset.y, -offset.z);
-    Quaternion q(-ay, -az, -ax);
-    if (q.norm() != 1.0f) {
-        q.normalize();
-    }
-    quaternions.push_back(q);
-    quaternions.emplace_back(0.0f, offset.x, offset.y, offset.z);
+    emitQuaternionsAbout(offset, ax, ay, az,
+                         [this](const Quaternion& q) { quaternions.push_back(q); });
     applyQuaternions();
 }
 
