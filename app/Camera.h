@@ -9,14 +9,16 @@
 // 3.14159.
 class Camera {
   public:
+    /// Created on first use, at the origin with no turn.
     static Camera* getInstance();
     static void destroyInstance();
 
+    /// Adds to the offset.
     void move(float dx, float dy, float dz);
     /// Composes the new turn in front of the current orientation: (qy * qz * qx) * orientation.
     void rotate(float xAngle, float yAngle, float zAngle);
-    /// Reads the four keys, then multiplies translation and rotation onto the model-view
-    /// matrix, which must be current.
+    /// Reads the four keys (any of them hides the World's first object), then multiplies
+    /// translation and rotation onto the model-view matrix, which must be current.
     void apply();
 
     float x = 0.0f;

@@ -16,8 +16,10 @@ void display();
 void reshape(int width, int height);
 /// Update block: one world step, re-arm the timer, quit if Esc is held.
 void timerTick(int value);
+/// Key callbacks: record the press or release in the Keyboard.
 void keyPressed(unsigned char key, int x, int y);
 void keyReleased(unsigned char key, int x, int y);
+/// The Camera's keys and view, onto the current model-view matrix.
 void applyCamera();
 /// Destroys the window and everything the world owns, then exits with status 0.
 [[noreturn]] void quitProgram();

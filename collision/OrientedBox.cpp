@@ -70,6 +70,8 @@ float reachOf(const OrientedBox& box) {
 
 }  // namespace
 
+// OrientedBox keeps its centre and reach last and together: the early rejection (mayTouch)
+// reads only these two.
 bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box) {
     if (points.size() < POINT_COUNT) {
         return false;

@@ -21,7 +21,7 @@ struct OrientedBox {
 
     _Tarn::Vector3 axes[3]{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
     float halfWidths[3]{0.0f, 0.0f, 0.0f};
-    // Centre and reach last and together: the early rejection reads only these two.
+    // Centre and reach stay last (see OrientedBox.cpp).
     _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
     /// Radius of a sphere about the centre that holds the box, with room to spare for
     /// rounding. Infinite unless the axes are orthonormal and everything is finite and within
