@@ -1,0 +1,108 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/DemoScene.h"
+#include "core/GameObject.h"
+#include "math/Point.h"
+#include "math/Vector3.h"
+
+class BoxCollider;
+class CircleCollider;
+class Component;
+class Mount;
+class Physics;
+class Spring;
+class World;
+
+// A test that owns the World: a fresh one before the test, and none after it (the Keyboard
+// goes too, so no key stays down into the next test). The world is the singleton, so that
+// what reaches for it (the pause controller, the camera) acts on the test's objects.
+//
+// Every helper adds what it builds to the world, which owns it; the handles it returns stay
+// valid until the test ends or calls restart().
+class WorldFixture : public ::testing::Test {
+  protected:
+    /// The fixed step of the frame loop, in milliseconds.
+    static constexpr int STEP_MS = 17;
+
+    /// Where a new object stands, how it is scaled and then turned (radians about x, y, z)
+    /// through its Transform. Scale 1 and turn 0 leave the geometry untouched.
+    struct Pose {
+        _Tarn::Vector3 at{0.0f, 0.0f, 0.0f};
+        _Tarn::Vector3 size{1.0f, 1.0f, 1.0f};
+        _Tarn::Vector3 turn{0.0f, 0.0f, 0.0f};
+    };
+
+    /// One end of a spring: an object with the demonstration's tenth-sized mount, and a
+    /// Physics when it is to move.
+    struct SpringEnd {
+        GameObject* object = nullptr;
+        Mount* mount = nullptr;
+        /// Null for a fixed anchor.
+        Physics* physics = nullptr;
+        /// Where the spring is fastened.
+        Point mountPoint() const;
+    };
+
+    /// The demonstration's pair: a fixed anchor at the origin, a body two units to its right,
+    /// and the spring (stiffness 0.1) that joins them, updated in that order.
+    struct SpringPair {
+        SpringEnd anchor;
+        SpringEnd body;
+        Spring* spring = nullptr;
+    };
+
+    WorldFixture();
+    ~WorldFixture() override;
+
+    /// Empties the world and lets every key go, as if the test had just begun.
+    void restart();
+
+    /// A new object at (x, y, z) that updates and draws.
+    GameObject& addObject(float x, float y, float z);
+    /// Attaches a component created with new to `object` and hands it back.
+    template <typename C>
+    static C& attach(GameObject& object, C* component) {
+        object.addComponent(component);
+        return *component;
+    }
+
+    /// A box collider (the cube from -1 to 1 in each axis) on a new object placed by `pose`,
+    /// or on `object`.
+    BoxCollider& addBox(const Pose& pose);
+    BoxCollider& addBox(float x, float y, float z);
+    static BoxCollider& addBox(GameObject& object);
+    /// A sphere collider on a new object at (x, y, z), or on `object`.
+    CircleCollider& addSphere(float x, float y, float z, float radius);
+    static CircleCollider& addSphere(GameObject& object, float radius);
+
+    /// A Physics, simulating, on a new object at (x, y, z).
+    Physics& addBody(float x, float y, float z);
+
+    /// An object at (x, 0, 0) carrying a mount scaled to a tenth before the object was moved
+    /// there, and a Physics when `withPhysics`.
+    SpringEnd addSpringEnd(float x, bool withPhysics);
+    /// A spring from `a` to `b`, connected, added after both ends.
+    Spring& addSpring(const SpringEnd& a, const SpringEnd& b, float stiffness = 0.1f,
+                      float length = 2.0f);
+    SpringPair addSpringPair();
+
+    /// The whole demonstration, built into this world.
+    DemoScene addDemoScene();
+
+    /// Runs `times` steps of the world.
+    void step(int times = 1);
+    void press(unsigned char key);
+    void release(unsigned char key);
+    /// Presses the key for one step.
+    void tap(unsigned char key);
+
+    /// "red" (no contact) or "green" (contact) when every corner of a box collider shows
+    /// the same, "mixed" when they disagree, "other" for any other colour.
+    static std::string cornerColour(const BoxCollider& box);
+
+    World* world = nullptr;
+};
