@@ -1,14 +1,6 @@
 #include "support/world/WorldFixture.h"
 
-#include "collision/BoxCollider.h"
-#include "collision/CircleCollider.h"
 #include "core/Transform.h"
-#include "core/World.h"
-#include "input/Keyboard.h"
-#include "math/ComponentTransform.h"
-#include "physics/Mount.h"
-#include "physics/Physics.h"
-#include "physics/Spring.h"
 
 namespace {
 
@@ -20,19 +12,6 @@ bool sameColour(const Color& a, const Color& b) {
 }
 
 }  // namespace
-
-Point WorldFixture::SpringEnd::mountPoint() const {
-    return mount->componentTransform->points[1];
-}
-
-WorldFixture::WorldFixture() {
-    restart();
-}
-
-WorldFixture::~WorldFixture() {
-    World::destroyInstance();
-    Keyboard::destroyInstance();
-}
 
 void WorldFixture::restart() {
     World::destroyInstance();
@@ -58,26 +37,6 @@ BoxCollider& WorldFixture::addBox(const Pose& pose) {
         object.transform->rotate(t.x, t.y, t.z);
     }
     return box;
-}
-
-BoxCollider& WorldFixture::addBox(float x, float y, float z) {
-    return addBox(addObject(x, y, z));
-}
-
-BoxCollider& WorldFixture::addBox(GameObject& object) {
-    return attach(object, new BoxCollider(true, true, true, Point()));
-}
-
-CircleCollider& WorldFixture::addSphere(float x, float y, float z, float radius) {
-    return addSphere(addObject(x, y, z), radius);
-}
-
-CircleCollider& WorldFixture::addSphere(GameObject& object, float radius) {
-    return attach(object, new CircleCollider(true, true, true, Point(), radius));
-}
-
-Physics& WorldFixture::addBody(float x, float y, float z) {
-    return attach(addObject(x, y, z), new Physics(true, true));
 }
 
 WorldFixture::SpringEnd WorldFixture::addSpringEnd(float x, bool withPhysics) {
@@ -107,30 +66,6 @@ WorldFixture::SpringPair WorldFixture::addSpringPair() {
     pair.body = addSpringEnd(2.0f, true);
     pair.spring = &addSpring(pair.anchor, pair.body);
     return pair;
-}
-
-DemoScene WorldFixture::addDemoScene() {
-    return buildScene(*world);
-}
-
-void WorldFixture::step(int times) {
-    for (int i = 0; i < times; ++i) {
-        world->update(STEP_MS);
-    }
-}
-
-void WorldFixture::press(unsigned char key) {
-    Keyboard::getInstance()->keyDown(key, 0, 0);
-}
-
-void WorldFixture::release(unsigned char key) {
-    Keyboard::getInstance()->keyUp(key, 0, 0);
-}
-
-void WorldFixture::tap(unsigned char key) {
-    press(key);
-    step();
-    release(key);
 }
 
 std::string WorldFixture::cornerColour(const BoxCollider& box) {

@@ -5,17 +5,16 @@
 #include <string>
 
 #include "app/DemoScene.h"
+#include "collision/BoxCollider.h"
+#include "collision/CircleCollider.h"
 #include "core/GameObject.h"
-#include "math/Point.h"
+#include "core/World.h"
+#include "input/Keyboard.h"
+#include "math/ComponentTransform.h"
 #include "math/Vector3.h"
-
-class BoxCollider;
-class CircleCollider;
-class Component;
-class Mount;
-class Physics;
-class Spring;
-class World;
+#include "physics/Mount.h"
+#include "physics/Physics.h"
+#include "physics/Spring.h"
 
 // A test that owns the World: a fresh one before the test, and none after it (the Keyboard
 // goes too, so no key stays down into the next test). The world is the singleton, so that
@@ -37,14 +36,13 @@ class WorldFixture : public ::testing::Test {
     };
 
     /// One end of a spring: an object with the demonstration's tenth-sized mount, and a
-    /// Physics when it is to move.
+    /// Physics when it is to move (null for a fixed anchor).
     struct SpringEnd {
         GameObject* object = nullptr;
         Mount* mount = nullptr;
-        /// Null for a fixed anchor.
         Physics* physics = nullptr;
         /// Where the spring is fastened.
-        Point mountPoint() const;
+        Point mountPoint() const { return mount->componentTransform->points[1]; }
     };
 
     /// The demonstration's pair: a fixed anchor at the origin, a body two units to its right,
@@ -55,8 +53,11 @@ class WorldFixture : public ::testing::Test {
         Spring* spring = nullptr;
     };
 
-    WorldFixture();
-    ~WorldFixture() override;
+    WorldFixture() { restart(); }
+    ~WorldFixture() override {
+        World::destroyInstance();
+        Keyboard::destroyInstance();
+    }
 
     /// Empties the world and lets every key go, as if the test had just begun.
     void restart();
@@ -73,14 +74,21 @@ class WorldFixture : public ::testing::Test {
     /// A box collider (the cube from -1 to 1 in each axis) on a new object placed by `pose`,
     /// or on `object`.
     BoxCollider& addBox(const Pose& pose);
-    BoxCollider& addBox(float x, float y, float z);
-    static BoxCollider& addBox(GameObject& object);
+    BoxCollider& addBox(float x, float y, float z) { return addBox(addObject(x, y, z)); }
+    static BoxCollider& addBox(GameObject& object) {
+        return attach(object, new BoxCollider(true, true, true, Point()));
+    }
     /// A sphere collider on a new object at (x, y, z), or on `object`.
-    CircleCollider& addSphere(float x, float y, float z, float radius);
-    static CircleCollider& addSphere(GameObject& object, float radius);
-
+    CircleCollider& addSphere(float x, float y, float z, float radius) {
+        return addSphere(addObject(x, y, z), radius);
+    }
+    static CircleCollider& addSphere(GameObject& object, float radius) {
+        return attach(object, new CircleCollider(true, true, true, Point(), radius));
+    }
     /// A Physics, simulating, on a new object at (x, y, z).
-    Physics& addBody(float x, float y, float z);
+    Physics& addBody(float x, float y, float z) {
+        return attach(addObject(x, y, z), new Physics(true, true));
+    }
 
     /// An object at (x, 0, 0) carrying a mount scaled to a tenth before the object was moved
     /// there, and a Physics when `withPhysics`.
@@ -91,14 +99,22 @@ class WorldFixture : public ::testing::Test {
     SpringPair addSpringPair();
 
     /// The whole demonstration, built into this world.
-    DemoScene addDemoScene();
+    DemoScene addDemoScene() { return buildScene(*world); }
 
     /// Runs `times` steps of the world.
-    void step(int times = 1);
-    void press(unsigned char key);
-    void release(unsigned char key);
-    /// Presses the key for one step.
-    void tap(unsigned char key);
+    void step(int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            world->update(STEP_MS);
+        }
+    }
+    static void press(unsigned char key) { Keyboard::getInstance()->keyDown(key, 0, 0); }
+    static void release(unsigned char key) { Keyboard::getInstance()->keyUp(key, 0, 0); }
+    /// Holds the key down for one step.
+    void tap(unsigned char key) {
+        press(key);
+        step();
+        release(key);
+    }
 
     /// "red" (no contact) or "green" (contact) when every corner of a box collider shows
     /// the same, "mixed" when they disagree, "other" for any other colour.
