@@ -7,6 +7,10 @@
 
 using _Tarn::Vector3;
 
+// The Hamilton product and the componentwise operators are inline in the header: the
+// transforms apply them to every point of every component, and a call per point cost several
+// times the arithmetic.
+
 namespace {
 
 float roundedSin(float angle) {

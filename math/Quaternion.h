@@ -6,8 +6,7 @@
 
 class Matrix;
 
-// Rotation value: four floats stored w, x, y, z, with Hamilton arithmetic (inline: the
-// transforms apply it to every point of every component).
+// Rotation value: four floats stored w, x, y, z, with Hamilton arithmetic.
 //
 // A quaternion whose w is exactly 0 is a pure vector; the transforms read it as a
 // displacement rather than a rotation.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-// Two-component companion of Vector3, for planar work; the arithmetic is inline as there.
+// Two-component companion of Vector3, for planar work.
 class Vector2 {
   public:
     float x;

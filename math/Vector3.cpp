@@ -1,5 +1,9 @@
 #include "math/Vector3.h"
 
+// The arithmetic lives in the header, inline: it sits in the innermost loops of the physics
+// and collision steps, where a call per operation costs more than the operation. Only the
+// trigonometric helpers, which nothing steps through, are here.
+
 namespace _Tarn {
 
 Vector3 Vector3::toPolar(const float& px, const float& py) {

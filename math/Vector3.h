@@ -3,8 +3,7 @@
 #include <cmath>
 
 // Three-component single-precision vector: directions, axes, velocities and forces.
-// A plain value type; every operation that returns a vector returns a new one. The arithmetic
-// is inline: it sits in the innermost loops of the physics and collision steps.
+// A plain value type; every operation that returns a vector returns a new one.
 namespace _Tarn {
 
 class Vector3 {
