@@ -10,6 +10,12 @@ constexpr unsigned char FIRST_CODE = 27;  // Esc
 constexpr unsigned char LAST_CODE = 122;  // z
 constexpr signed char NO_SLOT = -1;
 
+// Each slot holds these bits. A key reads as down while DOWN or TAPPED is set; TAPPED marks a
+// key let go before any tick ended after its press, and lasts until the next tick ends.
+constexpr std::uint8_t DOWN = 1;
+constexpr std::uint8_t PRESSED_THIS_TICK = 2;
+constexpr std::uint8_t TAPPED = 4;
+
 // clang-format off
 // Slots of the codes 27 (Esc) to 122 (z); everything else has none.
 constexpr signed char SLOT_TABLE[LAST_CODE - FIRST_CODE + 1] = {
@@ -80,17 +86,29 @@ int Keyboard::slotOf(unsigned char key) {
 void Keyboard::keyDown(unsigned char key, int /*x*/, int /*y*/) {
     const int slot = slotOf(key);
     if (slot != NO_SLOT) {
-        keys[slot] = 1;
+        keys[slot] |= DOWN | PRESSED_THIS_TICK;
     }
 }
 
 void Keyboard::keyUp(unsigned char key, int /*x*/, int /*y*/) {
     const int slot = slotOf(unshifted(key));
-    if (slot != NO_SLOT) {
-        keys[slot] = 0;
+    if (slot == NO_SLOT) {
+        return;
     }
+    const bool tap = latching && (keys[slot] & PRESSED_THIS_TICK) != 0;
+    keys[slot] = tap ? TAPPED : 0;
 }
 
 bool Keyboard::isKeyDown(int slot) const {
-    return slot >= 0 && slot < KEY_SLOT_COUNT && keys[slot] != 0;
+    return slot >= 0 && slot < KEY_SLOT_COUNT && (keys[slot] & (DOWN | TAPPED)) != 0;
+}
+
+void Keyboard::latchTaps() {
+    latching = true;
+}
+
+void Keyboard::endTick() {
+    for (std::uint8_t& key : keys) {
+        key &= DOWN;
+    }
 }
