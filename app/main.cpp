@@ -106,6 +106,9 @@ int main(int argc, char** argv) {
     glutTimerFunc(FRAME_MS, timerTick, 1);
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
+    // X's auto-repeat turns a held key into release and press pairs; a tick that fell between
+    // the two would see the key up and skip a step. GLUT can recognise the pairs and drop them.
+    glutIgnoreKeyRepeat(1);
     glutTimerFunc(WATCH_MS, watchWindow, 0);
 
     initialise();
