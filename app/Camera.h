@@ -9,9 +9,11 @@
 // 3.14159.
 class Camera {
   public:
+    /// Created on first use, at the origin with no turn.
     static Camera* getInstance();
     static void destroyInstance();
 
+    /// Adds to the offset.
     void move(float dx, float dy, float dz);
     /// Composes the new turn in front of the current orientation: (qy * qz * qx) * orientation.
     void rotate(float xAngle, float yAngle, float zAngle);

@@ -25,8 +25,10 @@ void timerTick(int value);
 /// Simulation steps made and frames drawn so far.
 long ticksMade();
 long framesDrawn();
+/// Key callbacks: record the press or release in the Keyboard.
 void keyPressed(unsigned char key, int x, int y);
 void keyReleased(unsigned char key, int x, int y);
+/// The Camera's view, onto the current model-view matrix.
 void applyCamera();
 /// Destroys the window and everything the world owns, then exits with status 0.
 [[noreturn]] void quitProgram();
