@@ -1,5 +1,7 @@
 #include "core/GameObject.h"
 
+#include <algorithm>
+
 #include "core/Component.h"
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
@@ -53,6 +55,12 @@ void GameObject::addCollisionCandidate(GameObject* other) {
     if (hasCollider) {
         collisionCandidates.push_back(other);
     }
+}
+
+void GameObject::forgetObject(const GameObject& removed) {
+    collisionCandidates.erase(
+        std::remove(collisionCandidates.begin(), collisionCandidates.end(), &removed),
+        collisionCandidates.end());
 }
 
 void GameObject::moveTo(Point p) {

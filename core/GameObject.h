@@ -33,6 +33,10 @@ class GameObject {
     virtual void draw(int elapsedMs);
     /// Records the candidate only when this object has a collider.
     virtual void addCollisionCandidate(GameObject* other);
+    /// `removed` is leaving the world and about to be deleted: drops every pointer to it (here
+    /// the candidate; a Spring lets go of its ends). Objects that keep pointers to other
+    /// objects override it.
+    virtual void forgetObject(const GameObject& removed);
     /// Places the position and the shear pivot at p.
     virtual void moveTo(Point p);
     virtual void setPosition(Point p);

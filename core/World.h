@@ -11,6 +11,10 @@ class GameObject;
 // A running step first offers every object every other object as a collision candidate (all
 // ordered pairs), then updates the objects in insertion order. A paused step updates only the
 // first object, which is how the overlay's pause key can resume the world.
+//
+// Objects leave only through removeObject(), never by erasing them from `objects`: removal
+// also unhooks whatever still points at them. A removal asked for during update() or draw()
+// (by a component, say) waits until that pass is over, so no pass ever meets a deleted object.
 class World {
   public:
     /// Created on first use, empty and running.
@@ -33,10 +37,27 @@ class World {
     void draw(int elapsedMs);
     /// Stops drawing the first object; it keeps updating.
     void hideFirstObject();
+    /// Takes the object out of the world and deletes it with everything it owns. Every other
+    /// object forgets it first (GameObject::forgetObject): springs fastened to it let go of
+    /// both their ends, candidate lists drop it. During update() or draw() the removal happens
+    /// when that pass ends, and the object finishes the pass. False for an object the world
+    /// does not hold (null included); asking twice removes it once.
+    bool removeObject(GameObject* object);
+
+    using Objects = std::vector<std::unique_ptr<GameObject>>;
 
     bool running = true;
-    std::vector<std::unique_ptr<GameObject>> objects;
+    Objects objects;
 
   private:
     static World* instance;
+
+    Objects::iterator find(const GameObject* object);
+    /// Removes and deletes at once; the object is known to be held.
+    void removeNow(GameObject* object);
+    void removePending();
+
+    // Above 0 while update() or draw() walks `objects`.
+    int passDepth = 0;
+    std::vector<GameObject*> pendingRemovals;
 };
