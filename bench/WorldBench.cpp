@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "app/DemoScene.h"
 #include "collision/OrientedBox.h"
 #include "core/Component.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "app/DemoScene.h"
 #include "collision/BoxCollider.h"
 #include "core/GameObject.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
 #include "core/GameObject.h"
