@@ -15,7 +15,7 @@
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "support/alloc/AllocationCounter.h"
 
 namespace {

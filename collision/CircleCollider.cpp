@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "collision/BoxCollider.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
+#include "core/PointDrawing.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
 
 GameObject::GameObject() {
     // The transform copies the flags, so it is created after their initialisers have run.
@@ -48,7 +49,7 @@ void GameObject::draw(int elapsedMs) {
     if (transform) {
         transform->draw(elapsedMs);
     }
-    Point(0.0f, 0.0f, 0.0f, Color(1.0f, 1.0f, 1.0f, 1.0f)).draw(elapsedMs);
+    drawDot(Point(0.0f, 0.0f, 0.0f, Color(1.0f, 1.0f, 1.0f, 1.0f)));
 }
 
 void GameObject::addCollisionCandidate(GameObject* other) {
@@ -107,6 +108,15 @@ void GameObject::applyMatrixToComponents(const Matrix& m) {
     for (const auto& component : components) {
         if (component->hasComponentTransform()) {
             component->componentTransform->applyMatrix(m);
+        }
+    }
+}
+
+void GameObject::positionChanged() {
+    const Point at = getPosition();
+    for (const auto& component : components) {
+        if (component->hasComponentTransform()) {
+            component->componentTransform->ownerMoved(at);
         }
     }
 }

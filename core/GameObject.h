@@ -52,6 +52,9 @@ class GameObject {
     /// Hands one matrix or quaternion of the transform to every component with geometry.
     void applyMatrixToComponents(const Matrix& m);
     void applyQuaternionToComponents(const Quaternion& q);
+    /// Called by the transform whenever the position changed: every component's geometry
+    /// learns where its owner now stands.
+    void positionChanged();
 
     /// Attached components whose tag contains "COLLIDER", in attachment order (also owned
     /// through `components`).

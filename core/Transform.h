@@ -64,4 +64,6 @@ class Transform {
     /// Queues a matrix and hands it to the owner's components at once.
     void queue(const Matrix& m);
     void queue(const Quaternion& q);
+    /// Tells the owner, and through it the components' geometry, where the position now is.
+    void positionChanged();
 };

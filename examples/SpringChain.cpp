@@ -4,7 +4,7 @@
 #include "app/Run.h"
 #include "core/GameObject.h"
 #include "core/World.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"

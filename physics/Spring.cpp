@@ -1,7 +1,7 @@
 #include "physics/Spring.h"
 
 #include "core/Component.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Physics.h"
 #include "physics/Tether.h"
 

@@ -5,7 +5,7 @@
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"
 

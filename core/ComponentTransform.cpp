@@ -1,13 +1,9 @@
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
-#include <GL/gl.h>
-
-#include <algorithm>
 #include <atomic>
 #include <cmath>
 
 #include "core/Component.h"
-#include "core/GameObject.h"
 #include "math/AboutPivot.h"
 
 using _Tarn::Vector3;
@@ -49,26 +45,6 @@ ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
     addPoint(position);
 }
 
-Point ComponentTransform::ownerPosition() const {
-    if (component != nullptr && component->owner != nullptr) {
-        return component->owner->getPosition();
-    }
-    return Point();
-}
-
-void ComponentTransform::draw(int /*elapsedMs*/, int from, int to) const {
-    if (!drawEnabled || from <= 0) {
-        return;
-    }
-    const int count = static_cast<int>(points.size());
-    const int end = to > 0 ? std::min(to, count) : count;
-    for (int i = from; i < end; ++i) {
-        const Point& p = points[static_cast<size_t>(i)];
-        glColor3f(p.color.r, p.color.g, p.color.b);
-        glVertex3f(p.x, p.y, p.z);
-    }
-}
-
 void ComponentTransform::update(int /*elapsedMs*/) {}
 
 // `revision` is declared ahead of `points`, so that both share a cache line: a box test reads
@@ -78,9 +54,8 @@ void ComponentTransform::pointsChanged() {
 }
 
 void ComponentTransform::addPoint(const Point& p) {
-    const Point at = ownerPosition();
     localPoints.push_back(p);
-    points.emplace_back(p.x + at.x, p.y + at.y, p.z + at.z, p.color);
+    points.emplace_back(p.x + ownerAt.x, p.y + ownerAt.y, p.z + ownerAt.z, p.color);
     pointsChanged();
 }
 
@@ -101,6 +76,7 @@ void ComponentTransform::setCentre(Point p) {
 }
 
 void ComponentTransform::setPosition(Point p) {
+    ownerAt = p;
     position = p;
     for (Point& point : points) {
         point.x += p.x;
@@ -111,7 +87,7 @@ void ComponentTransform::setPosition(Point p) {
     pointsChanged();
 }
 
-void ComponentTransform::followCentre(const Point& ownerAt) {
+void ComponentTransform::followCentre() {
     position = points[0];
     offset.x = position.x - ownerAt.x;
     offset.y = position.y - ownerAt.y;
@@ -129,13 +105,12 @@ void ComponentTransform::applyQuaternion(const Quaternion& q) {
 }
 
 void ComponentTransform::applyMatrices() {
-    const Point ownerAt = ownerPosition();
     for (const Matrix& m : matrices) {
         for (size_t j = 0; j < points.size(); ++j) {
             Point& p = points[j];
             m.transformPoint(p.x, p.y, p.z);
             if (j == 0) {
-                followCentre(ownerAt);
+                followCentre();
             }
         }
     }
@@ -145,7 +120,6 @@ void ComponentTransform::applyMatrices() {
 }
 
 void ComponentTransform::applyQuaternions() {
-    const Point ownerAt = ownerPosition();
     for (const Quaternion& q : quaternions) {
         const Quaternion inverse = q.conjugate();
         for (size_t j = 0; j < points.size(); ++j) {
@@ -160,7 +134,7 @@ void ComponentTransform::applyQuaternions() {
             p.y = t.y;
             p.z = t.z;
             if (j == 0) {
-                followCentre(ownerAt);
+                followCentre();
             }
         }
     }
