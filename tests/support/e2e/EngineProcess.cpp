@@ -201,8 +201,12 @@ void HeldKey::release() {
     }
 }
 
-EngineProcess::EngineProcess(std::vector<std::string> arguments,
-                             std::chrono::milliseconds timeout) {
+EngineProcess::EngineProcess(std::vector<std::string> arguments, std::chrono::milliseconds timeout)
+    : EngineProcess(ENGINE_BINARY, kWindowTitle, std::move(arguments), timeout) {}
+
+EngineProcess::EngineProcess(std::string binary, std::string title,
+                             std::vector<std::string> arguments, std::chrono::milliseconds timeout)
+    : programPath(std::move(binary)), expectedTitle(std::move(title)) {
     XSetErrorHandler(recordXError);
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) {
@@ -260,7 +264,7 @@ EngineProcess::~EngineProcess() {
 }
 
 void EngineProcess::launch(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words{ENGINE_BINARY};
+    std::vector<std::string> words{programPath};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) {
@@ -356,7 +360,7 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
     for (;;) {
         for (Window window : topLevelWindows(display_)) {
             if (windowsBeforeLaunch_.count(window) != 0 ||
-                windowTitle(display_, window) != kWindowTitle) {
+                windowTitle(display_, window) != expectedTitle) {
                 continue;
             }
             // A window left over from an earlier engine must not be mistaken for ours.
@@ -368,11 +372,10 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
             return;
         }
         if (!running()) {
-            fail("The engine ended before opening a window titled \"" + std::string(kWindowTitle) +
-                 "\"");
+            fail("The engine ended before opening a window titled \"" + expectedTitle + "\"");
         }
         if (Clock::now() > deadline) {
-            fail("No window titled \"" + std::string(kWindowTitle) + "\" appeared");
+            fail("No window titled \"" + expectedTitle + "\" appeared");
         }
         std::this_thread::sleep_for(kPollInterval);
     }

@@ -81,6 +81,9 @@ class EngineProcess {
     // within the timeout.
     explicit EngineProcess(std::vector<std::string> arguments = {},
                            std::chrono::milliseconds timeout = 15s);
+    // The same for another program on the engine, whose window has the given title.
+    EngineProcess(std::string binary, std::string title, std::vector<std::string> arguments = {},
+                  std::chrono::milliseconds timeout = 15s);
     // Releases any key still held and kills the engine if it is still running, so a failed
     // test never leaves a process or a stuck key behind.
     ~EngineProcess();
@@ -149,6 +152,8 @@ class EngineProcess {
     bool reportsChecked_ = false;
     std::set<unsigned long> heldKeys_;
     std::set<unsigned long> windowsBeforeLaunch_;
+    std::string programPath;
+    std::string expectedTitle;
 
     std::thread errorReader_;
     std::mutex errorMutex_;
