@@ -5,6 +5,7 @@
 //
 // Usage: box-field [count]   (1000 boxes unless told otherwise)
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -88,8 +89,9 @@ void buildField(World& world, int count) {
     player->addComponent(new TimingReport(count));
     world.addObject(player);
 
-    // Back far enough to see the whole field, near enough to keep it inside the far plane.
-    Camera::getInstance()->z = -0.6f * side;
+    // Back far enough to see the whole field, near enough to keep it inside the far plane
+    // (100 units from the eye, which starts 20 units in front of the origin).
+    Camera::getInstance()->z = -std::min(side, 75.0f - 0.5f * side);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// A first scene: one cube. W A S D Q E move it, and turn it while space is held; I J K L move
-// the camera; Esc quits. A component of the program's own draws the cube's recent path.
+// A first scene: one cube. A D move it sideways, Q E up and down, W S away and nearer, and
+// with space held they turn it; I J K L move the camera; Esc quits. A component of the
+// program's own draws the cube's recent path.
 
 #include <GL/gl.h>
 
@@ -18,18 +19,23 @@ namespace {
 
 const Point ORIGIN(0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f));
 
-// The last places of its object, drawn as a line that fades towards the oldest. The places
-// live in a fixed array: a step allocates nothing.
+// The last places its object moved through, drawn as a line that fades towards the oldest.
+// The places live in a fixed array: a step allocates nothing.
 class Trail : public Component {
   public:
     Trail() : Component(true, true) {}
 
-    // Once per step: remember where the object stands now.
+    // Once per step: remember where the object stands now, if it has moved.
     void update(int /*elapsedMs*/) override {
         if (!updateEnabled || owner == nullptr) {
             return;
         }
-        places[next] = owner->getPosition();
+        const Point at = owner->getPosition();
+        const Point& last = places[(next + LENGTH - 1) % LENGTH];
+        if (count > 0 && at.x == last.x && at.y == last.y && at.z == last.z) {
+            return;
+        }
+        places[next] = at;
         next = (next + 1) % LENGTH;
         count = std::min(count + 1, LENGTH);
     }

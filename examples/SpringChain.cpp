@@ -2,9 +2,9 @@
 // starts out to the side of the anchor, so it falls and swings; Esc quits.
 
 #include "app/Run.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/World.h"
-#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"

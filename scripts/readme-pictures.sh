@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh pictures
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target engine first-scene spring-chain >/dev/null
+cmake --build build -j "$(nproc)" --target engine first-scene spring-chain box-field >/dev/null
 
 workdir=$(mktemp -d)
 xvfb_pid=""
@@ -82,11 +82,13 @@ sleep 0.2
 snap shear-scale-scene
 stop_engine
 
-# The examples: the first scene after a few moves and turns; the chain while it swings.
+# The examples: the first scene after a few moves and turns; the chain while it swings; the
+# field of 1,000 boxes.
 start_engine build/examples/first-scene "First scene"
-hold d 0.3
+hold d 0.6
+hold q 0.6
 xdotool keydown space
-hold w 0.1
+hold a 0.2
 xdotool keyup space
 sleep 0.2
 snap example-first-scene
@@ -95,6 +97,11 @@ stop_engine
 start_engine build/examples/spring-chain "Spring chain"
 sleep 1
 snap example-spring-chain
+stop_engine
+
+start_engine build/examples/box-field "Box field" 1000
+sleep 1
+snap example-box-field
 stop_engine
 
 echo "Pictures written to docs/images/"
