@@ -2,11 +2,17 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 class World;
 
 /// The window a program runs in, and the command line GLUT may read its own options from.
 struct RunOptions {
+    RunOptions() = default;
+    /// The usual start of a program's main: the window's title, and the command line.
+    RunOptions(std::string title, int argc, char** argv)
+        : title(std::move(title)), argc(argc), argv(argv) {}
+
     std::string title = "Engine";
     int width = 500;
     int height = 500;

@@ -4,9 +4,7 @@
 #include "app/Run.h"
 
 int main(int argc, char** argv) {
-    RunOptions options;
-    options.argc = argc;
-    options.argv = argv;
+    RunOptions options("Engine", argc, argv);
     // The help text is the world's first object; it goes once the view moves.
     options.cameraHidesFirstObject = true;
     return runEngine(options, [](World& world) { buildScene(world); });

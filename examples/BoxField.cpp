@@ -102,9 +102,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "box-field: the count of boxes must be a positive number\n");
         return 2;
     }
-    RunOptions options;
-    options.title = "Box field";
-    options.argc = argc;
-    options.argv = argv;
-    return runEngine(options, [count](World& world) { buildField(world, count); });
+    return runEngine(RunOptions("Box field", argc, argv),
+                     [count](World& world) { buildField(world, count); });
 }

@@ -79,9 +79,5 @@ void buildFirstScene(World& world) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RunOptions options;
-    options.title = "First scene";
-    options.argc = argc;
-    options.argv = argv;
-    return runEngine(options, buildFirstScene);
+    return runEngine(RunOptions("First scene", argc, argv), buildFirstScene);
 }

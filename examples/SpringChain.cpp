@@ -72,9 +72,5 @@ void buildChain(World& world) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RunOptions options;
-    options.title = "Spring chain";
-    options.argc = argc;
-    options.argv = argv;
-    return runEngine(options, buildChain);
+    return runEngine(RunOptions("Spring chain", argc, argv), buildChain);
 }
