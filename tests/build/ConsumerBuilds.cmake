@@ -37,10 +37,15 @@ endif()
 run("Configuring the program" ${CMAKE_COMMAND} -S ${consumer} -B ${SCRATCH}/build
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=${CXX} ${how})
 run("Building the program" ${CMAKE_COMMAND} --build ${SCRATCH}/build -j 2)
-# It stops by itself after 5 steps; the timeout only ends a program that never would.
+# It stops by itself after 5 steps, or before the first; the timeout only ends a program that
+# never would.
 run("Running the program" ${SCRATCH}/build/consumer 5)
 if(NOT output MATCHES "steps=5 frames>0=1")
   message(FATAL_ERROR "The program did not run 5 steps and draw:\n${output}")
+endif()
+run("Running the program stopped while building" ${SCRATCH}/build/consumer 0)
+if(NOT output MATCHES "steps=0")
+  message(FATAL_ERROR "The program stopped while building still stepped:\n${output}")
 endif()
 
 file(REMOVE_RECURSE ${SCRATCH})

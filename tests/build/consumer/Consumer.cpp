@@ -1,5 +1,5 @@
 // Runs a scene of one cube for the number of steps given on the command line, then stops by
-// itself and says how many steps it made.
+// itself and says how many steps it made. With 0 it stops while the scene is being built.
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +44,9 @@ int main(int argc, char** argv) {
         object->addComponent(new Cube(true, true, origin, Color(0.0f, 0.0f, 1.0f, 1.0f), true));
         object->addComponent(new StopAfter(steps));
         world.addObject(object);
+        if (steps <= 0) {
+            stopEngine(0);
+        }
     });
     std::printf("steps=%ld frames>0=%d\n", loopTimes().steps, loopTimes().frames > 0 ? 1 : 0);
     return status;
