@@ -170,8 +170,11 @@ int runEngine(const RunOptions& options, const SceneBuilder& buildScene) {
     // driver was still loaded; should GLUT ever skip it, both happen here.
     releaseEngine();
     checkForLeaks();
-    XSetErrorHandler(defaultXErrorHandler);
+    // The watcher's requests about the window may reach the server after GLUT destroyed it;
+    // the error comes back as the connection closes, and is of no interest any more.
+    windowLost = true;
     XCloseDisplay(watcher);
+    XSetErrorHandler(defaultXErrorHandler);
     watcher = nullptr;
     return requestedStatus();
 }
