@@ -51,7 +51,7 @@ TEST(WindowTest, HoldingEscapeQuitsWithStatusZeroAtTheNextStep) {
     const HeldKey escape = engine.hold(XK_Escape);
     // The step that sees Esc closes the window before anything is drawn again. One change may
     // still come from a step before the engine read the key; a second of steps would show as
-    // dozens, however slowly the engine runs.
+    // many more, however slowly the engine runs.
     EXPECT_LE(engine.changesUntilWindowGone(), 2) << "the engine kept stepping after Esc";
     const std::optional<ExitStatus> status = engine.waitForExit();
     ASSERT_TRUE(status.has_value()) << "still running after Esc closed the window";
