@@ -53,10 +53,19 @@ TEST(DemoTest, HoldingDMovesTheLeftBoxToTheRight) {
     EngineProcess engine;
     const int before = leftBoxRightEdge(engine);
     EXPECT_NEAR(before, toPixel(1.0), 3);
-    // Each step with d down moves the box 0.1 units, 2.3 pixels. The first change seen may
-    // come from a step before the engine read the key, so 15 changes are at least 14 steps
-    // with d down: about 30 pixels.
-    engine.holdUntil(XK_d, pictureChanges(15));
+    // Held until the engine has acted on it, however late its steps come: red on the row
+    // further right than the hanging box alone ever swings (about 47 pixels past the left
+    // box's edge) means the left box itself has gone at least 33 pixels.
+    const auto rightmostRed = [](const Screenshot& shot) {
+        int rightmost = -1;
+        for (int x = 0; x < shot.width(); ++x) {
+            rightmost = isRed(shot.at(x, CENTRE)) ? x : rightmost;
+        }
+        return rightmost;
+    };
+    engine.holdUntil(XK_d, measured("red on the origin's row 80 pixels right of the left box",
+                                    "the rightmost red pixel on the row", rightmostRed,
+                                    [before](int x) { return x > before + 80; }));
     const int after = leftBoxRightEdge(engine);
     EXPECT_GT(after, before + 20) << "the left box did not move right";
 }

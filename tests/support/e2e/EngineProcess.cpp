@@ -120,33 +120,6 @@ std::string windowTitle(Display* display, Window window) {
     return textProperty(display, window, XA_WM_NAME, XA_STRING);
 }
 
-std::vector<Window> topLevelWindows(Display* display) {
-    std::vector<Window> found;
-    const Window root = DefaultRootWindow(display);
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
-        return found;
-    }
-    std::unique_ptr<Window, XFreeDeleter> owned(children);
-    for (unsigned int i = 0; i < count; ++i) {
-        found.push_back(children[i]);
-        // Under a window manager the client window is a child of the frame it was put in.
-        Window* grandChildren = nullptr;
-        unsigned int grandCount = 0;
-        if (XQueryTree(display, children[i], &rootReturn, &parent, &grandChildren, &grandCount) !=
-            0) {
-            std::unique_ptr<Window, XFreeDeleter> ownedGrand(grandChildren);
-            for (unsigned int j = 0; j < grandCount; ++j) {
-                found.push_back(grandChildren[j]);
-            }
-        }
-    }
-    return found;
-}
-
 // The environment for the engine. Sanitizer errors abort, which shows in the exit status.
 // Leaks are only reported (exitcode=0; with abort_on_error they would abort too) and judged
 // by sanitizerFaults() when the engine has ended, which names them in the test's failure.
@@ -272,9 +245,8 @@ EngineProcess::EngineProcess(std::vector<std::string> arguments,
         const Window root = DefaultRootWindow(display);
         XSetWindowBackground(display, root, pixelFor(display, UNPAINTED));
         XClearWindow(display, root);
-        for (Window window : topLevelWindows(display)) {
-            windowsBeforeLaunch.insert(window);
-        }
+        // Told of every window created from now on (see findWindow).
+        XSelectInput(display, root, SubstructureNotifyMask);
         XSync(display, False);
 
         const auto deadline = Clock::now() + timeout;
@@ -402,20 +374,31 @@ void EngineProcess::fail(const std::string& what) {
 }
 
 void EngineProcess::findWindow(Clock::time_point deadline) {
+    // Only a window created after the launch can be the engine's. Its id proves nothing: X
+    // hands the ids of a client that has gone (another test's window, a window of an earlier
+    // engine) to the next client that connects. The root window's creation events do prove it.
+    const Window root = DefaultRootWindow(display);
+    std::vector<Window> created;
     for (;;) {
-        for (Window window : topLevelWindows(display)) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
+                created.push_back(event.xcreatewindow.window);
+            }
+        }
+        for (Window window : created) {
             if (windowTitle(display, window) != WINDOW_TITLE) {
                 continue;
             }
-            // A window that names its process is ours exactly when that is the engine. One
-            // that does not is taken only if it is new: a window left over from an earlier
-            // engine must not be mistaken for ours. Only then, since X hands the ids of a
-            // client that has gone (another test's window) to the next client that connects.
+            // Under a window manager the window also names its process.
             const std::optional<long> owner = pidProperty(display, window);
-            if (owner ? *owner != processId : windowsBeforeLaunch.count(window) != 0) {
+            if (owner && *owner != processId) {
                 continue;
             }
             windowId = window;
+            XSelectInput(display, root, NoEventMask);
+            XSync(display, True);
             return;
         }
         if (!running()) {
@@ -423,7 +406,8 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
                  "\"");
         }
         if (Clock::now() > deadline) {
-            fail("No window titled \"" + std::string(WINDOW_TITLE) + "\" appeared");
+            fail("No window titled \"" + std::string(WINDOW_TITLE) + "\" appeared among the " +
+                 std::to_string(created.size()) + " windows created since the launch");
         }
         std::this_thread::sleep_for(POLL_INTERVAL);
     }

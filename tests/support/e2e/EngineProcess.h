@@ -186,7 +186,6 @@ class EngineProcess {
     std::optional<ExitStatus> exitStatus;
     bool reportsChecked = false;
     std::set<unsigned long> heldKeys;
-    std::set<unsigned long> windowsBeforeLaunch;
 
     std::thread errorReader;
     std::mutex errorMutex;
