@@ -21,11 +21,6 @@ constexpr float REACH_SLACK = 1e-2f;
 // Beyond this, squares of distances could overflow to infinity.
 constexpr float LARGEST_COORDINATE = 1e18f;
 
-// Inline here because this is the innermost loop of every collision step.
-inline float dot(const Vector3& u, const Vector3& v) {
-    return u.x * v.x + u.y * v.y + u.z * v.z;
-}
-
 // Strict, so that touching is contact; a NaN comparison is false and separates nothing.
 inline bool separates(float projection, float ra, float rb) {
     return std::fabs(projection) > ra + rb;
@@ -59,8 +54,8 @@ float reachOf(const OrientedBox& box) {
     float squares = 0.0f;
     for (int i = 0; i < 3; ++i) {
         if (!within(box.halfWidths[i], LARGEST_COORDINATE) ||
-            !within(dot(box.axes[i], box.axes[i]) - 1.0f, ORTHONORMAL_TOLERANCE) ||
-            !within(dot(box.axes[i], box.axes[(i + 1) % 3]), ORTHONORMAL_TOLERANCE)) {
+            !within(box.axes[i].dot(box.axes[i]) - 1.0f, ORTHONORMAL_TOLERANCE) ||
+            !within(box.axes[i].dot(box.axes[(i + 1) % 3]), ORTHONORMAL_TOLERANCE)) {
             return infinity;
         }
         squares += box.halfWidths[i] * box.halfWidths[i];
@@ -70,6 +65,8 @@ float reachOf(const OrientedBox& box) {
 
 }  // namespace
 
+// OrientedBox keeps its centre and reach last and together: the early rejection (mayTouch)
+// reads only these two.
 bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box) {
     if (points.size() < POINT_COUNT) {
         return false;
@@ -94,15 +91,14 @@ bool OrientedBox::touches(const OrientedBox& other) const {
     float AbsR[3][3];
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
-            R[i][j] = dot(a[i], b[j]);
+            R[i][j] = a[i].dot(b[j]);
             AbsR[i][j] = std::fabs(R[i][j]) + PARALLEL_EPSILON;
         }
     }
 
     // The centres' offset, also in A's frame.
-    const Vector3 d(other.centre.x - centre.x, other.centre.y - centre.y,
-                    other.centre.z - centre.z);
-    const float t[3] = {dot(d, a[0]), dot(d, a[1]), dot(d, a[2])};
+    const Vector3 d = other.centre - centre;
+    const float t[3] = {d.dot(a[0]), d.dot(a[1]), d.dot(a[2])};
 
     // Face axes of A.
     for (int i = 0; i < 3; ++i) {

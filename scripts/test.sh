@@ -88,9 +88,11 @@ rm -f "$logs"/*.log
 
 build_all() {
     scripts/deps.sh test &&
-        cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+        cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DENGINE_TESTS=ON \
+            -DENGINE_BENCHMARKS=ON &&
         cmake --build build -j "$jobs" &&
-        cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DENGINE_SANITIZE=ON &&
+        cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DENGINE_SANITIZE=ON -DENGINE_TESTS=ON \
+            -DENGINE_BENCHMARKS=ON &&
         cmake --build build-asan -j "$jobs" || return 1
     # The fuzz target needs clang and is only part of the full run.
     if [[ $stress_rounds -eq 0 ]] && command -v clang++ >/dev/null; then

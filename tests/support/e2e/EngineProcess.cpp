@@ -462,6 +462,16 @@ void EngineProcess::waitUntilDrawn(std::chrono::milliseconds timeout) {
     }
 }
 
+std::string EngineProcess::windowText(const std::string& property) {
+    return textProperty(display, windowId, XInternAtom(display, property.c_str(), False),
+                        XA_STRING);
+}
+
+void EngineProcess::expose() {
+    XClearArea(display, windowId, 0, 0, 1, 1, True);
+    XFlush(display);
+}
+
 std::optional<Geometry> EngineProcess::placement() {
     XWindowAttributes attributes{};
     lastXError = 0;

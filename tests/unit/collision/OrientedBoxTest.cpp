@@ -13,33 +13,14 @@
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
+#include "support/world/WorldFixture.h"
 
 namespace {
 
 constexpr float PI = 3.14159265358979f;
 
-// A box collider on its own object, placed, scaled and rotated through the object's
-// Transform, the way a scene moves it.
-struct PlacedBox {
-    std::unique_ptr<GameObject> object;
-    BoxCollider* collider = nullptr;
-
-    const std::vector<Point>& points() const { return collider->componentTransform->points; }
-};
-
-PlacedBox placeBox(float x, float y, float z, float sx = 1, float sy = 1, float sz = 1,
-                   float ax = 0, float ay = 0, float az = 0) {
-    PlacedBox box;
-    box.object = std::make_unique<GameObject>(true, true, Point(x, y, z, Color()));
-    box.collider = new BoxCollider(true, true, true, Point());
-    box.object->addComponent(box.collider);
-    if (sx != 1 || sy != 1 || sz != 1) {
-        box.object->transform->scale(sx, sy, sz);
-    }
-    if (ax != 0 || ay != 0 || az != 0) {
-        box.object->transform->rotate(ax, ay, az);
-    }
-    return box;
+const std::vector<Point>& points(const BoxCollider& box) {
+    return box.componentTransform->points;
 }
 
 using Vec = std::array<double, 3>;
@@ -61,10 +42,10 @@ struct Corners {
     std::array<Vec, 3> edges;
 };
 
-Corners cornersOf(const PlacedBox& box) {
+Corners cornersOf(const BoxCollider& box) {
     Corners c;
     for (size_t i = 0; i < 8; ++i) {
-        const Point& p = box.points()[i + 1];
+        const Point& p = points(box)[i + 1];
         c.at[i] = {p.x, p.y, p.z};
     }
     c.edges = {sub(c.at[0], c.at[3]), sub(c.at[0], c.at[1]), sub(c.at[0], c.at[5])};
@@ -117,15 +98,19 @@ Separation bruteForceSeparation(const Corners& a, const Corners& b) {
     return best;
 }
 
+class OrientedBoxTest : public WorldFixture {};
+class BoxContactTest : public WorldFixture {};
+class BoxReachTest : public WorldFixture {};
+
 }  // namespace
 
-TEST(OrientedBoxTest, ReadsCentreSignedUnitAxesAndHalfWidthsFromTheCorners) {
+TEST_F(OrientedBoxTest, ReadsCentreSignedUnitAxesAndHalfWidthsFromTheCorners) {
     // Scaled to half-widths (0.5, 2, 3), then turned a quarter about z (the engine's matrices
     // turn clockwise seen from +z): x now points along -y and y along +x. Absolute values
     // would lose the sign of the first axis.
-    const PlacedBox box = placeBox(1, 2, 3, 0.5f, 2, 3, 0, 0, PI / 2);
+    const BoxCollider& box = addBox({{1, 2, 3}, {0.5f, 2, 3}, {0, 0, PI / 2}});
     OrientedBox read;
-    ASSERT_TRUE(OrientedBox::fromCorners(box.points(), read));
+    ASSERT_TRUE(OrientedBox::fromCorners(points(box), read));
     const float expectedAxes[3][3] = {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}};
     const float expectedHalfWidths[3] = {0.5f, 2, 3};
     EXPECT_NEAR(read.centre.x, 1, 1e-6);
@@ -140,7 +125,7 @@ TEST(OrientedBoxTest, ReadsCentreSignedUnitAxesAndHalfWidthsFromTheCorners) {
     }
 
     // Too few points to be a box: nothing is read and the box is left as it was.
-    std::vector<Point> partial(box.points().begin(), box.points().begin() + 8);
+    std::vector<Point> partial(points(box).begin(), points(box).begin() + 8);
     OrientedBox untouched;
     untouched.halfWidths[0] = 7;
     EXPECT_FALSE(OrientedBox::fromCorners(partial, untouched));
@@ -148,7 +133,7 @@ TEST(OrientedBoxTest, ReadsCentreSignedUnitAxesAndHalfWidthsFromTheCorners) {
     EXPECT_EQ(untouched.centre.x, 0);
 }
 
-TEST(BoxContactTest, ApartTouchingOverlappingRotatedAndNested) {
+TEST_F(BoxContactTest, ApartTouchingOverlappingRotatedAndNested) {
     const float root2 = std::sqrt(2.0f);
     struct Case {
         const char* name;
@@ -188,21 +173,22 @@ TEST(BoxContactTest, ApartTouchingOverlappingRotatedAndNested) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const PlacedBox a = placeBox(0, 0, 0, c.scaleA, c.scaleA, c.scaleA, 0, 0, c.turnA);
-        const PlacedBox b = placeBox(c.dx, c.dy, c.dz, c.scaleB, c.scaleB, c.scaleB, 0, 0, c.turnB);
-        EXPECT_EQ(a.collider->collideWithBox(b.collider), c.touching);
-        EXPECT_EQ(b.collider->collideWithBox(a.collider), c.touching);
+        BoxCollider& a = addBox({{0, 0, 0}, {c.scaleA, c.scaleA, c.scaleA}, {0, 0, c.turnA}});
+        BoxCollider& b =
+            addBox({{c.dx, c.dy, c.dz}, {c.scaleB, c.scaleB, c.scaleB}, {0, 0, c.turnB}});
+        EXPECT_EQ(a.collideWithBox(&b), c.touching);
+        EXPECT_EQ(b.collideWithBox(&a), c.touching);
     }
 }
 
-TEST(BoxContactTest, NotANumberNeverSeparates) {
-    const PlacedBox a = placeBox(0, 0, 0);
-    const PlacedBox b = placeBox(50, 0, 0);
-    b.collider->componentTransform->points[0].x = std::nanf("");
-    EXPECT_TRUE(a.collider->collideWithBox(b.collider));
+TEST_F(BoxContactTest, NotANumberNeverSeparates) {
+    BoxCollider& a = addBox(0, 0, 0);
+    BoxCollider& b = addBox(50, 0, 0);
+    b.componentTransform->points[0].x = std::nanf("");
+    EXPECT_TRUE(a.collideWithBox(&b));
 }
 
-TEST(BoxContactTest, AgreesWithBruteForceSeparatingAxesOnRandomBoxes) {
+TEST_F(BoxContactTest, AgreesWithBruteForceSeparatingAxesOnRandomBoxes) {
     std::mt19937 random(20240611);
     std::uniform_real_distribution<float> offset(-2.5f, 2.5f);
     std::uniform_real_distribution<float> scale(0.2f, 1.5f);
@@ -213,12 +199,14 @@ TEST(BoxContactTest, AgreesWithBruteForceSeparatingAxesOnRandomBoxes) {
     constexpr double AMBIGUOUS = 1e-4;
     int compared = 0, touching = 0, separatedByFace = 0, separatedOnlyByEdges = 0;
     for (int pair = 0; pair < 4000; ++pair) {
-        const PlacedBox a =
-            placeBox(offset(random) / 4, offset(random) / 4, offset(random) / 4, scale(random),
-                     scale(random), scale(random), angle(random), angle(random), angle(random));
-        const PlacedBox b =
-            placeBox(offset(random), offset(random), offset(random), scale(random), scale(random),
-                     scale(random), angle(random), angle(random), angle(random));
+        restart();
+        // A braced list draws its values in order, unlike the arguments of a call.
+        BoxCollider& a = addBox({{offset(random) / 4, offset(random) / 4, offset(random) / 4},
+                                 {scale(random), scale(random), scale(random)},
+                                 {angle(random), angle(random), angle(random)}});
+        BoxCollider& b = addBox({{offset(random), offset(random), offset(random)},
+                                 {scale(random), scale(random), scale(random)},
+                                 {angle(random), angle(random), angle(random)}});
         const Separation expected = bruteForceSeparation(cornersOf(a), cornersOf(b));
         if (std::fabs(expected.gap) < AMBIGUOUS) {
             continue;
@@ -228,11 +216,11 @@ TEST(BoxContactTest, AgreesWithBruteForceSeparatingAxesOnRandomBoxes) {
         touching += expectTouching;
         separatedByFace += !expectTouching && expected.faceGap > 0;
         separatedOnlyByEdges += !expectTouching && expected.faceGap <= 0;
-        ASSERT_EQ(a.collider->collideWithBox(b.collider), expectTouching)
+        ASSERT_EQ(a.collideWithBox(&b), expectTouching)
             << "pair " << pair << ", reference gap " << expected.gap;
-        ASSERT_EQ(b.collider->collideWithBox(a.collider), expectTouching) << "pair " << pair;
+        ASSERT_EQ(b.collideWithBox(&a), expectTouching) << "pair " << pair;
     }
-    // The mix must exercise every kind of outcome, the edge axes above all (about 130 of the
+    // The mix must exercise every kind of outcome, the edge axes above all (about 120 of the
     // pairs are separated by an edge axis and by no face axis).
     EXPECT_GT(compared, 3950);
     EXPECT_GT(touching, 1200);
@@ -240,7 +228,7 @@ TEST(BoxContactTest, AgreesWithBruteForceSeparatingAxesOnRandomBoxes) {
     EXPECT_GT(separatedOnlyByEdges, 100);
 }
 
-TEST(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
+TEST_F(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
     // Two equally turned boxes share their edge directions, so every cross-product axis is
     // (nearly) zero and both sides of its comparison are rounding noise. Boxes that overlap
     // along each of their shared axes must stay in contact whatever that noise says.
@@ -248,8 +236,9 @@ TEST(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
     std::uniform_real_distribution<float> angle(-PI, PI);
     std::uniform_real_distribution<float> along(-1.99f, 1.99f);
     for (int pair = 0; pair < 2000; ++pair) {
-        const float ax = angle(random), ay = angle(random), az = angle(random);
-        const PlacedBox a = placeBox(0, 0, 0, 1, 1, 1, ax, ay, az);
+        restart();
+        const _Tarn::Vector3 turn{angle(random), angle(random), angle(random)};
+        BoxCollider& a = addBox({{0, 0, 0}, {1, 1, 1}, turn});
         // B's centre, less than 2 from A's along each of A's (unit) edge directions.
         const Corners c = cornersOf(a);
         Vec d{0, 0, 0};
@@ -257,36 +246,37 @@ TEST(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
             const double u = static_cast<double>(along(random)) / std::sqrt(dot(edge, edge));
             d = {d[0] + u * edge[0], d[1] + u * edge[1], d[2] + u * edge[2]};
         }
-        const PlacedBox b = placeBox(static_cast<float>(d[0]), static_cast<float>(d[1]),
-                                     static_cast<float>(d[2]), 1, 1, 1, ax, ay, az);
-        ASSERT_TRUE(a.collider->collideWithBox(b.collider)) << "pair " << pair;
-        ASSERT_TRUE(b.collider->collideWithBox(a.collider)) << "pair " << pair;
+        const _Tarn::Vector3 at{static_cast<float>(d[0]), static_cast<float>(d[1]),
+                                static_cast<float>(d[2])};
+        BoxCollider& b = addBox({at, {1, 1, 1}, turn});
+        ASSERT_TRUE(a.collideWithBox(&b)) << "pair " << pair;
+        ASSERT_TRUE(b.collideWithBox(&a)) << "pair " << pair;
     }
 }
 
-TEST(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
+TEST_F(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
     const float inf = std::numeric_limits<float>::infinity();
     struct Case {
         const char* name;
-        PlacedBox box;
+        BoxCollider* box;
         float halfDiagonal;  // 0: the reach must be infinite
     };
-    Case cases[] = {
-        {"unit box", placeBox(0, 0, 0), std::sqrt(3.0f)},
-        {"scaled and turned", placeBox(4, -2, 7, 0.5f, 2, 3, 0.3f, -1.1f, 2.0f),
+    const Case cases[] = {
+        {"unit box", &addBox(0, 0, 0), std::sqrt(3.0f)},
+        {"scaled and turned", &addBox({{4, -2, 7}, {0.5f, 2, 3}, {0.3f, -1.1f, 2.0f}}),
          std::sqrt(0.25f + 4 + 9)},
-        {"flattened to a square", placeBox(0, 0, 0, 1, 1, 0), 0},
-        {"shrunk to a point", placeBox(0, 0, 0, 0, 0, 0), 0},
-        {"sheared", placeBox(0, 0, 0), 0},
-        {"NaN corner", placeBox(0, 0, 0), 0},
-        {"beyond 1e18", placeBox(2e18f, 0, 0, 1e12f, 1e12f, 1e12f), 0},
+        {"flattened to a square", &addBox({{0, 0, 0}, {1, 1, 0}}), 0},
+        {"shrunk to a point", &addBox({{0, 0, 0}, {0, 0, 0}}), 0},
+        {"sheared", &addBox(0, 0, 0), 0},
+        {"NaN corner", &addBox(0, 0, 0), 0},
+        {"beyond 1e18", &addBox({{2e18f, 0, 0}, {1e12f, 1e12f, 1e12f}}), 0},
     };
-    cases[4].box.object->transform->shear(0.5f, 0, 0);
-    cases[5].box.collider->componentTransform->points[6].y = std::nanf("");
+    cases[4].box->owner->transform->shear(0.5f, 0, 0);
+    cases[5].box->componentTransform->points[6].y = std::nanf("");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         OrientedBox read;
-        ASSERT_TRUE(OrientedBox::fromCorners(c.box.points(), read));
+        ASSERT_TRUE(OrientedBox::fromCorners(points(*c.box), read));
         if (c.halfDiagonal == 0) {
             EXPECT_EQ(read.reach, inf);
             continue;
@@ -294,8 +284,8 @@ TEST(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
         // Room for rounding, but not so much that far pairs reach the full test.
         EXPECT_GT(read.reach, c.halfDiagonal * 1.001f);
         EXPECT_LT(read.reach, c.halfDiagonal * 1.05f);
-        for (size_t i = 1; i < c.box.points().size(); ++i) {
-            const Point& p = c.box.points()[i];
+        for (size_t i = 1; i < points(*c.box).size(); ++i) {
+            const Point& p = points(*c.box)[i];
             const float dx = p.x - read.centre.x, dy = p.y - read.centre.y,
                         dz = p.z - read.centre.z;
             EXPECT_LE(std::sqrt(dx * dx + dy * dy + dz * dz), read.reach) << "corner " << i;
@@ -303,7 +293,7 @@ TEST(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
     }
 }
 
-TEST(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
+TEST_F(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
     // The hardest pairs for the spheres: centres scattered around the distance at which the
     // spheres meet, random sizes and turns, so that corners point at each other and boxes come
     // closest to touching while their spheres are apart.
@@ -314,14 +304,14 @@ TEST(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
     std::uniform_real_distribution<float> spread(0.9f, 1.1f);
     int rejected = 0, touching = 0;
     for (int pair = 0; pair < 20000; ++pair) {
+        restart();
         // Drawn one by one: the order in which arguments are evaluated is unspecified.
-        const float sizeA[3] = {scale(random), scale(random), scale(random)};
-        const float turnA[3] = {angle(random), angle(random), angle(random)};
-        const PlacedBox a =
-            placeBox(0, 0, 0, sizeA[0], sizeA[1], sizeA[2], turnA[0], turnA[1], turnA[2]);
+        const _Tarn::Vector3 sizeA{scale(random), scale(random), scale(random)};
+        const _Tarn::Vector3 turnA{angle(random), angle(random), angle(random)};
+        BoxCollider& a = addBox({{0, 0, 0}, sizeA, turnA});
         const float sx = scale(random), sy = scale(random), sz = scale(random);
         OrientedBox boxA;
-        ASSERT_TRUE(OrientedBox::fromCorners(a.points(), boxA));
+        ASSERT_TRUE(OrientedBox::fromCorners(points(a), boxA));
         const float reachB = std::sqrt(sx * sx + sy * sy + sz * sz);
         const float halfDiagonalA = std::sqrt(boxA.halfWidths[0] * boxA.halfWidths[0] +
                                               boxA.halfWidths[1] * boxA.halfWidths[1] +
@@ -330,13 +320,13 @@ TEST(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
         const double norm = std::sqrt(dot(direction, direction));
         const double distance =
             static_cast<double>((halfDiagonalA + reachB) * spread(random)) / norm;
-        const float turnB[3] = {angle(random), angle(random), angle(random)};
-        const PlacedBox b = placeBox(static_cast<float>(direction[0] * distance),
-                                     static_cast<float>(direction[1] * distance),
-                                     static_cast<float>(direction[2] * distance), sx, sy, sz,
-                                     turnB[0], turnB[1], turnB[2]);
+        const _Tarn::Vector3 turnB{angle(random), angle(random), angle(random)};
+        const _Tarn::Vector3 atB{static_cast<float>(direction[0] * distance),
+                                 static_cast<float>(direction[1] * distance),
+                                 static_cast<float>(direction[2] * distance)};
+        BoxCollider& b = addBox({atB, {sx, sy, sz}, turnB});
         OrientedBox boxB;
-        ASSERT_TRUE(OrientedBox::fromCorners(b.points(), boxB));
+        ASSERT_TRUE(OrientedBox::fromCorners(points(b), boxB));
         const bool full = boxA.touches(boxB);
         touching += full;
         if (!boxA.mayTouch(boxB)) {
@@ -344,17 +334,15 @@ TEST(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
             ASSERT_FALSE(full) << "pair " << pair;
             ASSERT_FALSE(boxB.touches(boxA)) << "pair " << pair;
         }
-        ASSERT_EQ(a.collider->collideWithBox(b.collider), full) << "pair " << pair;
+        ASSERT_EQ(a.collideWithBox(&b), full) << "pair " << pair;
     }
     EXPECT_GT(rejected, 5000);
     EXPECT_GT(touching, 100);
 
     // A NaN centre never rejects: the full test decides, as before.
-    const PlacedBox a = placeBox(0, 0, 0);
-    const PlacedBox far = placeBox(50, 0, 0);
     OrientedBox boxA, boxFar;
-    OrientedBox::fromCorners(a.points(), boxA);
-    OrientedBox::fromCorners(far.points(), boxFar);
+    OrientedBox::fromCorners(points(addBox(0, 0, 0)), boxA);
+    OrientedBox::fromCorners(points(addBox(50, 0, 0)), boxFar);
     EXPECT_FALSE(boxA.mayTouch(boxFar));
     boxFar.centre.x = std::nanf("");
     EXPECT_TRUE(boxA.mayTouch(boxFar));
