@@ -688,20 +688,6 @@ Screenshot EngineProcess::waitFor(const PictureCondition& condition,
     }
 }
 
-void EngineProcess::watch(std::chrono::milliseconds duration,
-                          const std::function<void(const Screenshot&)>& each) {
-    const auto end = Clock::now() + duration;
-    for (;;) {
-        // The last shot is taken once the whole time has passed.
-        const bool last = Clock::now() >= end;
-        each(screenshot());
-        if (last) {
-            return;
-        }
-        std::this_thread::sleep_for(POLL_INTERVAL);
-    }
-}
-
 int EngineProcess::changesUntilWindowGone(std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     int changes = 0;

@@ -6,10 +6,11 @@
 // There is no window manager on the test server, so this class does what one would: it gives
 // the engine's window the keyboard focus and moves the pointer over it.
 //
-// The engine steps its world on a timer and draws as fast as it can; on a busy machine both
-// run late by any amount. So a test never sleeps and hopes: it waits for what it expects to
+// The engine steps its world on a timer and draws its frames; on a busy machine both run late
+// by any amount. So a test never sleeps and hopes: it waits for what it expects to
 // see (waitFor), holds a key until the engine has acted on it (holdUntil), and proves that the
-// engine stepped by watching the picture change (pictureChanges). Every wait has a deadline
+// engine stepped by watching the picture change (pictureChanges) or by the counts it publishes
+// (EngineCounts.h). Every wait has a deadline
 // of seconds and, when it runs out, says what it awaited and what it saw last.
 
 #include <chrono>
@@ -71,7 +72,8 @@ PictureCondition measured(std::string awaited, std::string what,
 // it sees; `each`, if given, is shown every shot, the first one included. The demo's picture
 // only changes when the engine steps (while the spring scene swings, and no camera key or
 // resize moves the view), so this proves at least `count` steps, however slowly the engine
-// runs. It proves nothing while no step changes the picture (paused, scene 1 hidden).
+// runs. It proves nothing while no step changes the picture (paused, scene 1 hidden): the
+// published counts do (EngineCounts.h).
 PictureCondition pictureChanges(int count, std::function<void(const Screenshot&)> each = {});
 
 class EngineProcess;
@@ -128,10 +130,6 @@ class EngineProcess {
     // that shot is saved as a PPM next to the test binary's working directory.
     Screenshot waitFor(const PictureCondition& condition,
                        std::chrono::milliseconds timeout = WAIT_LIMIT);
-    // Shows `each` every shot taken over the given time: for checks that something stays as
-    // it is (a paused scene), which no single shot can prove.
-    void watch(std::chrono::milliseconds duration,
-               const std::function<void(const Screenshot&)>& each);
     // The number of times the picture changed, shot to shot, from now until the window is gone
     // (destroyed by the engine, or the engine ended): at least as many steps as the engine
     // took before it closed its window. Fails when the window outlives the timeout.
