@@ -39,6 +39,9 @@ class BoxCollider : public Collider {
     bool collideWithBox(BoxCollider* other);
     /// There is no box-versus-sphere test: always false, and nothing is recoloured.
     bool collideWithCircle(CircleCollider* other);
+    /// World-axis bounds of everything this box can touch; false when it must be tested
+    /// against everything (sheared, not finite, too far out, or not a box at all).
+    bool bounds(Bounds& out);
 
   protected:
     void beginTests() override;

@@ -73,6 +73,10 @@ void ComponentTransform::update(int /*elapsedMs*/) {}
 
 void ComponentTransform::pointsChanged() {
     revision = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+    // The owner's broad phase, if any, reads the bounds again when it next needs them.
+    if (component != nullptr && component->owner != nullptr) {
+        component->owner->geometryChanged();
+    }
 }
 
 void ComponentTransform::addPoint(const Point& p) {

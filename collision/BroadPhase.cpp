@@ -1,0 +1,326 @@
+#include "collision/BroadPhase.h"
+
+#include <algorithm>
+#include <typeinfo>
+
+#include "collision/BoxCollider.h"
+#include "collision/CircleCollider.h"
+#include "core/Component.h"
+#include "core/GameObject.h"
+#include "math/ComponentTransform.h"
+
+namespace {
+
+// Leaves in the tree hold bounds grown by this share of their largest side, so that an
+// object moving a little each step is re-placed in the tree only every few steps; a query
+// then filters by the exact bounds, which live in a contiguous array.
+constexpr float FAT_SHARE = 0.1f;
+
+Bounds fattened(const Bounds& b) {
+    float largest = 0.0f;
+    for (int k = 0; k < 3; ++k) {
+        largest = std::max(largest, b.hi[k] - b.lo[k]);
+    }
+    const float margin = FAT_SHARE * largest;
+    Bounds fat = b;
+    for (int k = 0; k < 3; ++k) {
+        fat.lo[k] -= margin;
+        fat.hi[k] += margin;
+    }
+    return fat;
+}
+
+// Vectors that must hold one entry per slot grow ahead, so that no step allocates.
+template <typename T>
+void roomFor(std::vector<T>& list, std::size_t count) {
+    if (list.capacity() < count) {
+        list.reserve(2 * count);
+    }
+}
+
+}  // namespace
+
+BroadPhase::~BroadPhase() {
+    for (GameObject* object : objects) {
+        if (object != nullptr) {
+            object->broadPhase = nullptr;
+        }
+    }
+}
+
+void BroadPhase::add(GameObject& object) {
+    if (object.broadPhase != nullptr) {
+        return;
+    }
+    const auto slot = static_cast<std::uint32_t>(objects.size());
+    bounds.push_back(Bounds::empty());
+    state.push_back(object.hasCollider ? RECEIVES : 0);
+    objects.push_back(&object);
+    colliderRevision.push_back(0);
+    colliderCount.push_back(0);
+    leaf.push_back(BoundsTree::NONE);
+    offeredAt.push_back(0);
+    testMemory.emplace_back();
+    object.broadPhase = this;
+    object.broadPhaseSlot = slot;
+
+    roomFor(dirty, objects.size());
+    roomFor(gainedCollider, objects.size());
+    roomFor(found, objects.size());
+    roomFor(unbounded, objects.size());
+    roomFor(waiting, objects.size());
+    tree.reserve(objects.size());
+    geometryChanged(slot);
+    ++generation;
+}
+
+void BroadPhase::remove(GameObject& object) {
+    if (object.broadPhase != this) {
+        return;
+    }
+    const std::uint32_t slot = object.broadPhaseSlot;
+    if (leaf[slot] != BoundsTree::NONE) {
+        tree.remove(leaf[slot]);
+        leaf[slot] = BoundsTree::NONE;
+    }
+    if ((state[slot] & UNBOUNDED) != 0) {
+        unbounded.erase(std::find(unbounded.begin(), unbounded.end(), slot));
+    }
+    // Pending lists skip it from now on.
+    state[slot] = static_cast<std::uint8_t>(REMOVED | (state[slot] & (DIRTY | GAINED_COLLIDER)));
+    objects[slot] = nullptr;
+    object.broadPhase = nullptr;
+    ++generation;
+}
+
+void BroadPhase::beginStep() {
+    for (const std::uint32_t slot : gainedCollider) {
+        state[slot] &= static_cast<std::uint8_t>(~GAINED_COLLIDER);
+        if ((state[slot] & REMOVED) == 0) {
+            state[slot] |= RECEIVES;
+        }
+    }
+    gainedCollider.clear();
+    inStep = true;
+    ++generation;
+}
+
+void BroadPhase::endStep() {
+    inStep = false;
+}
+
+void BroadPhase::geometryChanged(std::uint32_t slot) {
+    if ((state[slot] & DIRTY) == 0) {
+        state[slot] |= DIRTY;
+        dirty.push_back(slot);
+    }
+}
+
+void BroadPhase::colliderAttached(std::uint32_t slot) {
+    // A collider without geometry of its own changes no revision, so the bounds are read
+    // again for the attachment itself.
+    colliderCount[slot] = 0;
+    geometryChanged(slot);
+    if ((state[slot] & (RECEIVES | GAINED_COLLIDER)) == 0) {
+        state[slot] |= GAINED_COLLIDER;
+        gainedCollider.push_back(slot);
+    }
+}
+
+void BroadPhase::offerCandidates(GameObject& receiver) {
+    if (!inStep || receiver.broadPhase != this) {
+        return;
+    }
+    const std::uint32_t slot = receiver.broadPhaseSlot;
+    if ((state[slot] & RECEIVES) == 0) {
+        return;
+    }
+    refreshDirty();
+    if (offeredAt[slot] == generation) {
+        return;
+    }
+    found.clear();
+    if ((state[slot] & UNBOUNDED) != 0) {
+        collectAll(slot);
+    } else {
+        collectOverlaps(slot);
+    }
+    std::sort(found.begin(), found.end());
+    if ((state[slot] & HAS_BOX) != 0) {
+        addBoxWitness(slot);
+    }
+    prefetchForTests();
+    auto& candidates = receiver.collisionCandidates;
+    candidates.clear();
+    for (const std::uint32_t other : found) {
+        candidates.push_back(objects[other]);
+    }
+    offeredAt[slot] = generation;
+}
+
+void BroadPhase::collectOverlaps(std::uint32_t slot) {
+    const Bounds own = bounds[slot];
+    tree.query(own, [&](std::uint32_t other) {
+        if (other != slot && bounds[other].overlaps(own)) {
+            found.push_back(other);
+        }
+    });
+    for (const std::uint32_t other : unbounded) {
+        if (other != slot) {
+            found.push_back(other);
+        }
+    }
+}
+
+void BroadPhase::collectAll(std::uint32_t slot) {
+    for (std::uint32_t other = 0; other < state.size(); ++other) {
+        if (other != slot && (state[other] & HAS_COLLIDERS) != 0) {
+            found.push_back(other);
+        }
+    }
+}
+
+void BroadPhase::addBoxWitness(std::uint32_t slot) {
+    for (const std::uint32_t other : found) {
+        if ((state[other] & HAS_BOX) != 0) {
+            return;
+        }
+    }
+    for (std::uint32_t other = 0; other < state.size(); ++other) {
+        if (other != slot && (state[other] & HAS_BOX) != 0) {
+            insertSorted(other);
+            return;
+        }
+    }
+}
+
+void BroadPhase::insertSorted(std::uint32_t slot) {
+    found.insert(std::upper_bound(found.begin(), found.end(), slot), slot);
+}
+
+void BroadPhase::refreshDirty() {
+    // Indexed: reading bounds never changes geometry, so the list does not grow meanwhile.
+    for (std::size_t i = 0; i < dirty.size(); ++i) {
+        const std::uint32_t slot = dirty[i];
+        state[slot] &= static_cast<std::uint8_t>(~DIRTY);
+        if ((state[slot] & REMOVED) == 0) {
+            refresh(slot);
+        }
+    }
+    dirty.clear();
+    insertWaiting();
+}
+
+void BroadPhase::refresh(std::uint32_t slot) {
+    const auto& colliders = objects[slot]->colliders;
+    // Every change of any geometry takes a revision larger than all before it, so the
+    // largest revision among the colliders changes exactly when one of them moved.
+    std::uint64_t revision = 0;
+    for (const Component* collider : colliders) {
+        if (collider->componentTransform) {
+            revision = std::max(revision, collider->componentTransform->getRevision());
+        }
+    }
+    if (revision == colliderRevision[slot] && colliders.size() == colliderCount[slot]) {
+        return;
+    }
+    colliderRevision[slot] = revision;
+    colliderCount[slot] = static_cast<std::uint32_t>(colliders.size());
+    testMemory[slot] = TestMemory();
+    if (!colliders.empty()) {
+        testMemory[slot].colliderList = colliders.data();
+        testMemory[slot].collider = colliders[0];
+        testMemory[slot].geometry = colliders[0]->componentTransform.get();
+    }
+
+    Bounds united = Bounds::empty();
+    bool isUnbounded = false;
+    bool hasBox = false;
+    for (Component* collider : colliders) {
+        Bounds own;
+        // Only the engine's own shapes have known bounds: a derived class may test anything.
+        if (typeid(*collider) == typeid(BoxCollider)) {
+            hasBox = true;
+            isUnbounded = isUnbounded || !static_cast<BoxCollider*>(collider)->bounds(own);
+        } else if (typeid(*collider) == typeid(CircleCollider)) {
+            isUnbounded = isUnbounded || !static_cast<CircleCollider*>(collider)->bounds(own);
+        } else {
+            hasBox = hasBox || dynamic_cast<BoxCollider*>(collider) != nullptr;
+            isUnbounded = true;
+            continue;
+        }
+        united.merge(own);
+    }
+
+    const bool wasUnbounded = (state[slot] & UNBOUNDED) != 0;
+    std::uint8_t next = state[slot] & (RECEIVES | DIRTY | GAINED_COLLIDER);
+    next |= colliders.empty() ? 0 : HAS_COLLIDERS;
+    next |= isUnbounded ? UNBOUNDED : 0;
+    next |= hasBox ? HAS_BOX : 0;
+    state[slot] = next;
+    bounds[slot] = united;
+    if (isUnbounded != wasUnbounded) {
+        if (isUnbounded) {
+            unbounded.insert(std::upper_bound(unbounded.begin(), unbounded.end(), slot), slot);
+        } else {
+            unbounded.erase(std::find(unbounded.begin(), unbounded.end(), slot));
+        }
+    }
+    placeInTree(slot);
+    ++generation;
+}
+
+bool BroadPhase::belongsInTree(std::uint32_t slot) const {
+    return (state[slot] & (HAS_COLLIDERS | UNBOUNDED | REMOVED)) == HAS_COLLIDERS;
+}
+
+void BroadPhase::placeInTree(std::uint32_t slot) {
+    const bool belongs = belongsInTree(slot);
+    std::int32_t& node = leaf[slot];
+    if (node != BoundsTree::NONE) {
+        if (belongs && tree.boundsOf(node).contains(bounds[slot])) {
+            return;
+        }
+        tree.remove(node);
+        node = BoundsTree::NONE;
+    }
+    if (belongs) {
+        waiting.push_back(slot);
+    }
+}
+
+void BroadPhase::insertWaiting() {
+    if (waiting.size() <= tree.leafCount()) {
+        for (const std::uint32_t slot : waiting) {
+            leaf[slot] = tree.insert(fattened(bounds[slot]), slot);
+        }
+        waiting.clear();
+        return;
+    }
+    // Mostly new leaves (a world taking in its objects): build the tree whole. This
+    // allocates, but only when the tree at least doubles.
+    rebuildScratch.clear();
+    for (std::uint32_t slot = 0; slot < state.size(); ++slot) {
+        if (belongsInTree(slot)) {
+            rebuildScratch.push_back({fattened(bounds[slot]), slot});
+        }
+    }
+    tree.build(rebuildScratch, leaf);
+    tree.reserve(objects.size());
+    waiting.clear();
+}
+
+void BroadPhase::prefetchForTests() const {
+    constexpr std::size_t LINE = 64;
+    for (const std::uint32_t other : found) {
+        const TestMemory& memory = testMemory[other];
+        __builtin_prefetch(&objects[other]->colliders);
+        __builtin_prefetch(memory.colliderList);
+        __builtin_prefetch(memory.geometry);
+        // A box test reads the head of the collider and the box kept at its end.
+        const char* collider = static_cast<const char*>(memory.collider);
+        for (std::size_t offset = 0; offset < sizeof(BoxCollider); offset += LINE) {
+            __builtin_prefetch(collider + offset);
+        }
+    }
+}

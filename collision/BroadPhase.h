@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "collision/Bounds.h"
+#include "collision/BoundsTree.h"
+
+class GameObject;
+
+// Offers an object with colliders, as collision candidates, only the other objects with
+// colliders whose bounds overlap its own, in insertion order: the all-pairs candidates minus
+// those its colliders could not touch. Switched on for a World with World::setBroadPhase().
+//
+// Candidates are decided when a collider asks for them, from the geometry as it is at that
+// moment, so objects that moved earlier in the step (or the asking object itself, by its
+// own physics or controller) are seen where they are. An object's bounds are the union of
+// its colliders' bounds; a collider whose bounds are not known is bounded by nothing and is
+// offered to every object and offered every object, as in the all-pairs step.
+class BroadPhase {
+  public:
+    BroadPhase() = default;
+    /// Lets go of every object still held; they go back to the all-pairs candidates.
+    ~BroadPhase();
+
+    BroadPhase(const BroadPhase&) = delete;
+    BroadPhase& operator=(const BroadPhase&) = delete;
+
+    /// Takes in an object of the world, after all objects added before it. An object
+    /// already held by a broad phase is left where it is.
+    void add(GameObject& object);
+    /// Lets go of an object: it is no longer offered, and it may then be deleted. Objects
+    /// do this themselves when they are destroyed.
+    void remove(GameObject& object);
+
+    /// Brackets the update pass of a running step. Candidates are offered only inside it,
+    /// to the objects that had a collider when it began.
+    void beginStep();
+    void endStep();
+
+    /// Replaces the receiver's collisionCandidates with its current candidates.
+    void offerCandidates(GameObject& receiver);
+    /// Some geometry of the object in `slot` changed: its bounds are read again when next
+    /// needed, if a collider's revision says they changed.
+    void geometryChanged(std::uint32_t slot);
+    /// A collider was attached to the object in `slot`.
+    void colliderAttached(std::uint32_t slot);
+
+    /// Objects held (removed ones included until the slots are reused).
+    std::size_t slotCount() const { return objects.size(); }
+
+  private:
+    // Per-slot state bits.
+    enum : std::uint8_t {
+        HAS_COLLIDERS = 1,  // has at least one collider now
+        UNBOUNDED = 2,      // some collider has no known bounds
+        HAS_BOX = 4,        // some collider takes part in the box test
+        RECEIVES = 8,       // had a collider when the step began
+        DIRTY = 16,         // in `dirty`
+        GAINED_COLLIDER = 32,
+        REMOVED = 64,
+    };
+
+    /// Reads again the bounds of every object whose geometry changed.
+    void refreshDirty();
+    void refresh(std::uint32_t slot);
+    void placeInTree(std::uint32_t slot);
+    /// Puts the leaves that placeInTree() left waiting into the tree: one by one, or, when
+    /// they outnumber the tree, by building it afresh.
+    void insertWaiting();
+    bool belongsInTree(std::uint32_t slot) const;
+    /// Asks the memory system for what the candidates' tests will read, all at once.
+    void prefetchForTests() const;
+    void collectOverlaps(std::uint32_t slot);
+    void collectAll(std::uint32_t slot);
+    /// When the receiver has a box but no candidate does, although another object has one:
+    /// adds one such object. Its bounds are apart, so its test finds no contact, but the box
+    /// has run a test and shows it, exactly as after the all-pairs step.
+    void addBoxWitness(std::uint32_t slot);
+    void insertSorted(std::uint32_t slot);
+
+    // Indexed by slot; slots are handed out in insertion order, so candidates sorted by slot
+    // are in insertion order. The arrays a query reads (bounds, state) are contiguous.
+    std::vector<Bounds> bounds;
+    std::vector<std::uint8_t> state;
+    std::vector<GameObject*> objects;
+    std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
+    std::vector<std::uint32_t> colliderCount;
+    std::vector<std::int32_t> leaf;        // BoundsTree::NONE while not in the tree
+    std::vector<std::uint64_t> offeredAt;  // `generation` when its candidates were last made
+    // Where a test of the object's first collider reads: its collider list, the collider and
+    // its geometry. Kept here, so that they can be fetched before the tests need them.
+    struct TestMemory {
+        const void* colliderList = nullptr;
+        const void* collider = nullptr;
+        const void* geometry = nullptr;
+    };
+    std::vector<TestMemory> testMemory;
+
+    BoundsTree tree;
+    std::vector<std::uint32_t> unbounded;  // sorted
+    std::vector<std::uint32_t> dirty;
+    std::vector<std::uint32_t> gainedCollider;
+    std::vector<std::uint32_t> found;    // scratch for one query
+    std::vector<std::uint32_t> waiting;  // to be put into the tree
+    std::vector<BoundsTree::Leaf> rebuildScratch;
+
+    bool inStep = false;
+    // Grows at every step and at every change of any bounds: a receiver's candidates made
+    // at the current generation are still right.
+    std::uint64_t generation = 1;
+};
