@@ -3,10 +3,8 @@
 #include <algorithm>
 
 void BoundsTree::reserve(std::size_t leaves) {
-    // A tree of n leaves has n - 1 inner nodes; a query's stack holds at most one node per
-    // level and side.
+    // A tree of n leaves has n - 1 inner nodes.
     nodes.reserve(2 * leaves);
-    stack.reserve(64);
 }
 
 std::int32_t BoundsTree::allocate() {

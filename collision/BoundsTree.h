@@ -46,6 +46,10 @@ class BoundsTree {
         std::uint32_t entry = 0;
     };
 
+    static constexpr int PENDING_CAPACITY = 64;
+
+    template <typename Visit>
+    void walk(std::int32_t start, const Bounds& query, Visit& visit) const;
     std::int32_t allocate();
     void release(std::int32_t node);
     /// Refits and rebalances every node from `node` up to the root.
@@ -62,27 +66,36 @@ class BoundsTree {
     std::int32_t root = NONE;
     std::int32_t freeList = NONE;  // chained through `parent`
     std::size_t leafTotal = 0;
-    mutable std::vector<std::int32_t> stack;
 };
 
 template <typename Visit>
 void BoundsTree::query(const Bounds& query, Visit visit) const {
-    if (root == NONE) {
-        return;
+    if (root != NONE) {
+        walk(root, query, visit);
     }
-    stack.clear();
-    stack.push_back(root);
-    while (!stack.empty()) {
-        const Node& node = nodes[stack.back()];
-        stack.pop_back();
+}
+
+template <typename Visit>
+void BoundsTree::walk(std::int32_t start, const Bounds& query, Visit& visit) const {
+    // A depth-first walk holds at most one pending node per level, and rotations keep the
+    // tree's height near log2(n): a fixed array on the stack serves. Should a subtree be
+    // deeper than it holds, its two halves are walked by recursion.
+    std::int32_t pending[PENDING_CAPACITY];
+    int top = 0;
+    pending[top++] = start;
+    while (top > 0) {
+        const Node& node = nodes[pending[--top]];
         if (!node.bounds.overlaps(query)) {
             continue;
         }
         if (node.left == NONE) {
             visit(node.entry);
+        } else if (top + 2 <= PENDING_CAPACITY) {
+            pending[top++] = node.left;
+            pending[top++] = node.right;
         } else {
-            stack.push_back(node.left);
-            stack.push_back(node.right);
+            walk(node.left, query, visit);
+            walk(node.right, query, visit);
         }
     }
 }

@@ -15,6 +15,7 @@ namespace {
 // object moving a little each step is re-placed in the tree only every few steps; a query
 // then filters by the exact bounds, which live in a contiguous array.
 constexpr float FAT_SHARE = 0.1f;
+constexpr std::size_t KEPT_RESERVE = 16;
 
 Bounds fattened(const Bounds& b) {
     float largest = 0.0f;
@@ -60,6 +61,10 @@ void BroadPhase::add(GameObject& object) {
     colliderCount.push_back(0);
     leaf.push_back(BoundsTree::NONE);
     offeredAt.push_back(0);
+    filledAt.push_back(0);
+    kept.emplace_back();
+    // Room for the usual few candidates, so that lists rarely grow while objects move.
+    kept.back().reserve(KEPT_RESERVE);
     testMemory.emplace_back();
     object.broadPhase = this;
     object.broadPhaseSlot = slot;
@@ -102,7 +107,7 @@ void BroadPhase::beginStep() {
     }
     gainedCollider.clear();
     inStep = true;
-    ++generation;
+    ++step;
 }
 
 void BroadPhase::endStep() {
@@ -136,26 +141,42 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         return;
     }
     refreshDirty();
-    if (offeredAt[slot] == generation) {
+    const bool current = offeredAt[slot] == generation;
+    if (current && filledAt[slot] == step) {
         return;
     }
-    found.clear();
-    if ((state[slot] & UNBOUNDED) != 0) {
-        collectAll(slot);
-    } else {
-        collectOverlaps(slot);
+    std::vector<std::uint32_t>& list = kept[slot];
+    if (!current) {
+        found.clear();
+        if ((state[slot] & UNBOUNDED) != 0) {
+            collectAll(slot);
+        } else {
+            collectOverlaps(slot);
+        }
+        std::sort(found.begin(), found.end());
+        if ((state[slot] & HAS_BOX) != 0) {
+            addBoxWitness(slot);
+        }
+        list.assign(found.begin(), found.end());
+        offeredAt[slot] = generation;
+        prefetchForTests(list);
     }
-    std::sort(found.begin(), found.end());
-    if ((state[slot] & HAS_BOX) != 0) {
-        addBoxWitness(slot);
-    }
-    prefetchForTests();
     auto& candidates = receiver.collisionCandidates;
     candidates.clear();
-    for (const std::uint32_t other : found) {
+    for (const std::uint32_t other : list) {
         candidates.push_back(objects[other]);
     }
-    offeredAt[slot] = generation;
+    filledAt[slot] = step;
+}
+
+void BroadPhase::prepare(const GameObject& next) const {
+    if (next.broadPhase != this) {
+        return;
+    }
+    const std::uint32_t slot = next.broadPhaseSlot;
+    if ((state[slot] & RECEIVES) != 0 && offeredAt[slot] == generation) {
+        prefetchForTests(kept[slot]);
+    }
 }
 
 void BroadPhase::collectOverlaps(std::uint32_t slot) {
@@ -310,9 +331,9 @@ void BroadPhase::insertWaiting() {
     waiting.clear();
 }
 
-void BroadPhase::prefetchForTests() const {
+void BroadPhase::prefetchForTests(const std::vector<std::uint32_t>& candidates) const {
     constexpr std::size_t LINE = 64;
-    for (const std::uint32_t other : found) {
+    for (const std::uint32_t other : candidates) {
         const TestMemory& memory = testMemory[other];
         __builtin_prefetch(&objects[other]->colliders);
         __builtin_prefetch(memory.colliderList);

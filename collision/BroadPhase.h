@@ -40,6 +40,9 @@ class BroadPhase {
 
     /// Replaces the receiver's collisionCandidates with its current candidates.
     void offerCandidates(GameObject& receiver);
+    /// Called before the object preceding `next` updates: starts fetching what next's tests
+    /// will read, when its candidates are already known, so that memory works meanwhile.
+    void prepare(const GameObject& next) const;
     /// Some geometry of the object in `slot` changed: its bounds are read again when next
     /// needed, if a collider's revision says they changed.
     void geometryChanged(std::uint32_t slot);
@@ -70,7 +73,7 @@ class BroadPhase {
     void insertWaiting();
     bool belongsInTree(std::uint32_t slot) const;
     /// Asks the memory system for what the candidates' tests will read, all at once.
-    void prefetchForTests() const;
+    void prefetchForTests(const std::vector<std::uint32_t>& candidates) const;
     void collectOverlaps(std::uint32_t slot);
     void collectAll(std::uint32_t slot);
     /// When the receiver has a box but no candidate does, although another object has one:
@@ -86,8 +89,11 @@ class BroadPhase {
     std::vector<GameObject*> objects;
     std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
     std::vector<std::uint32_t> colliderCount;
-    std::vector<std::int32_t> leaf;        // BoundsTree::NONE while not in the tree
-    std::vector<std::uint64_t> offeredAt;  // `generation` when its candidates were last made
+    std::vector<std::int32_t> leaf;  // BoundsTree::NONE while not in the tree
+    // An object's candidates (slots), kept across steps while no bounds change anywhere.
+    std::vector<std::vector<std::uint32_t>> kept;
+    std::vector<std::uint64_t> offeredAt;  // `generation` when `kept` was made
+    std::vector<std::uint32_t> filledAt;   // `step` when collisionCandidates was last filled
     // Where a test of the object's first collider reads: its collider list, the collider and
     // its geometry. Kept here, so that they can be fetched before the tests need them.
     struct TestMemory {
@@ -106,7 +112,8 @@ class BroadPhase {
     std::vector<BoundsTree::Leaf> rebuildScratch;
 
     bool inStep = false;
-    // Grows at every step and at every change of any bounds: a receiver's candidates made
+    std::uint32_t step = 0;
+    // Grows at every change of any bounds, and when objects join or leave: candidates made
     // at the current generation are still right.
     std::uint64_t generation = 1;
 };
