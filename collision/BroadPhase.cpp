@@ -65,6 +65,7 @@ void BroadPhase::add(GameObject& object) {
     kept.emplace_back();
     // Room for the usual few candidates, so that lists rarely grow while objects move.
     kept.back().reserve(KEPT_RESERVE);
+    object.collisionCandidates.reserve(KEPT_RESERVE);
     testMemory.emplace_back();
     object.broadPhase = this;
     object.broadPhaseSlot = slot;
