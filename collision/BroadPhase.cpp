@@ -15,7 +15,7 @@ namespace {
 // object moving a little each step is re-placed in the tree only every few steps; a query
 // then filters by the exact bounds, which live in a contiguous array.
 constexpr float FAT_SHARE = 0.1f;
-constexpr std::size_t KEPT_RESERVE = 16;
+constexpr std::size_t KEPT_RESERVE = 32;
 
 Bounds fattened(const Bounds& b) {
     float largest = 0.0f;

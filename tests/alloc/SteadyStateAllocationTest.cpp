@@ -152,14 +152,42 @@ TEST_F(SteadyStateAllocationTest, DemonstrationStepsWithKeysHeldAllocateNothing)
 }
 
 TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing) {
-    World world;
-    buildBoxField(world, 1000);
-    world.update(17);
-    world.update(17);
-
-    const AllocationCounter counter;
-    for (int s = 0; s < 10; ++s) {
+    for (const bool broadPhase : {false, true}) {
+        SCOPED_TRACE(broadPhase ? "broad phase" : "all pairs");
+        World world;
+        world.setBroadPhase(broadPhase);
+        buildBoxField(world, 1000);
         world.update(17);
+        world.update(17);
+
+        const AllocationCounter counter;
+        for (int s = 0; s < 10; ++s) {
+            world.update(17);
+        }
+        EXPECT_EQ(counter.count(), 0u);
+    }
+}
+
+TEST_F(SteadyStateAllocationTest, MovingBoxesWithTheBroadPhaseAllocateNothing) {
+    // Every box turns and moves back and forth: its bounds change every step, it moves in
+    // the tree every few, and its neighbours change.
+    World world;
+    world.setBroadPhase(true);
+    buildBoxField(world, 1000);
+    const auto move = [&world](int step) {
+        const float sign = (step / 10) % 2 == 0 ? 1.0f : -1.0f;
+        for (const auto& object : world.objects) {
+            object->transform->translate(0.05f * sign, 0.0f, 0.0f);
+            object->transform->rotate(0.0f, 0.02f, 0.0f);
+        }
+        world.update(17);
+    };
+    for (int s = 0; s < 20; ++s) {
+        move(s);
+    }
+    const AllocationCounter counter;
+    for (int s = 20; s < 40; ++s) {
+        move(s);
     }
     EXPECT_EQ(counter.count(), 0u);
 }

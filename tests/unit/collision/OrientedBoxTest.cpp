@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "collision/Bounds.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
 #include "core/GameObject.h"
@@ -195,6 +196,44 @@ TEST(BoxContactTest, ApartTouchingOverlappingRotatedAndNested) {
     }
 }
 
+TEST(BoxContactTest, FlatAndPointBoxesTouchExactlyWhatTheyTouchFromBothSides) {
+    // Box A at the origin, squashed to a square, a segment or a point (optionally turned a
+    // quarter about z); box B a unit box (half-width 1) at the given centre. Once a box with
+    // a zero-length edge touched every box in the world, at any distance, one way round.
+    struct Case {
+        const char* name;
+        float sx, sy, sz, turn;
+        float bx, by, bz;
+        bool touching;
+    };
+    const Case cases[] = {
+        {"point, box 5 away", 0, 0, 0, 0, 5, 0, 0, false},
+        {"point, box 1000 away", 0, 0, 0, 0, 1000, 0, 0, false},
+        {"point inside", 0, 0, 0, 0, 0.5f, 0.2f, -0.3f, true},
+        {"point on a face", 0, 0, 0, 0, 1, 0, 0, true},
+        {"point just outside", 0, 0, 0, 0, 1.001f, 0, 0, false},
+        {"square under a face", 1, 1, 0, 0, 0.3f, -0.2f, 1, true},
+        {"square just below", 1, 1, 0, 0, 0.3f, -0.2f, 1.01f, false},
+        {"square edge on a face", 1, 1, 0, 0, 2, 0, 0.5f, true},
+        {"square edge just apart", 1, 1, 0, 0, 2.01f, 0, 0.5f, false},
+        {"segment on a face", 1, 0, 0, 0, 0, 1, 0, true},
+        {"segment just below", 1, 0, 0, 0, 0, 1.01f, 0, false},
+        {"segment end on a face", 1, 0, 0, 0, 2, 0, 0, true},
+        {"turned segment through", 1, 0, 0, PI / 4, 1.5f, -1.5f, 0, true},
+        {"turned segment past", 1, 0, 0, PI / 4, 1.5f, 1.5f, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PlacedBox a = placeBox(0, 0, 0, c.sx, c.sy, c.sz, 0, 0, c.turn);
+        const PlacedBox b = placeBox(c.bx, c.by, c.bz);
+        EXPECT_EQ(a.collider->collideWithBox(b.collider), c.touching);
+        EXPECT_EQ(b.collider->collideWithBox(a.collider), c.touching);
+        // Bounded like any other box.
+        Bounds bounds;
+        EXPECT_TRUE(a.collider->bounds(bounds));
+    }
+}
+
 TEST(BoxContactTest, NotANumberNeverSeparates) {
     const PlacedBox a = placeBox(0, 0, 0);
     const PlacedBox b = placeBox(50, 0, 0);
@@ -264,43 +303,122 @@ TEST(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
     }
 }
 
-TEST(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
+TEST(BoxReachTest, ReachAndBoundsHoldEveryCornerAndAreInfiniteWhereTheTestIsNotGeometric) {
     const float inf = std::numeric_limits<float>::infinity();
+    constexpr float UNBOUNDED = -1;
     struct Case {
         const char* name;
         PlacedBox box;
-        float halfDiagonal;  // 0: the reach must be infinite
+        float halfDiagonal;  // UNBOUNDED: reach infinite, no bounds
     };
     Case cases[] = {
         {"unit box", placeBox(0, 0, 0), std::sqrt(3.0f)},
         {"scaled and turned", placeBox(4, -2, 7, 0.5f, 2, 3, 0.3f, -1.1f, 2.0f),
          std::sqrt(0.25f + 4 + 9)},
-        {"flattened to a square", placeBox(0, 0, 0, 1, 1, 0), 0},
-        {"shrunk to a point", placeBox(0, 0, 0, 0, 0, 0), 0},
-        {"sheared", placeBox(0, 0, 0), 0},
-        {"NaN corner", placeBox(0, 0, 0), 0},
-        {"beyond 1e18", placeBox(2e18f, 0, 0, 1e12f, 1e12f, 1e12f), 0},
+        // Flat boxes are boxes of width 0, bounded like any other.
+        {"flattened to a square", placeBox(0, 0, 0, 1, 1, 0), std::sqrt(2.0f)},
+        {"flattened and turned", placeBox(3, 1, -2, 0, 2, 0.5f, 0.4f, 1.2f, -0.7f),
+         std::sqrt(4.25f)},
+        {"shrunk to a point", placeBox(5, 6, 7, 0, 0, 0), 0},
+        {"sheared", placeBox(0, 0, 0), UNBOUNDED},
+        {"NaN corner", placeBox(0, 0, 0), UNBOUNDED},
+        {"beyond 1e18", placeBox(2e18f, 0, 0, 1e12f, 1e12f, 1e12f), UNBOUNDED},
     };
-    cases[4].box.object->transform->shear(0.5f, 0, 0);
-    cases[5].box.collider->componentTransform->points[6].y = std::nanf("");
-    for (const Case& c : cases) {
+    cases[5].box.object->transform->shear(0.5f, 0, 0);
+    cases[6].box.collider->componentTransform->points[6].y = std::nanf("");
+    for (Case& c : cases) {
         SCOPED_TRACE(c.name);
         OrientedBox read;
         ASSERT_TRUE(OrientedBox::fromCorners(c.box.points(), read));
-        if (c.halfDiagonal == 0) {
+        Bounds bounds;
+        if (c.halfDiagonal == UNBOUNDED) {
             EXPECT_EQ(read.reach, inf);
+            EXPECT_FALSE(read.bounds(bounds));
+            EXPECT_FALSE(c.box.collider->bounds(bounds));
             continue;
         }
         // Room for rounding, but not so much that far pairs reach the full test.
-        EXPECT_GT(read.reach, c.halfDiagonal * 1.001f);
-        EXPECT_LT(read.reach, c.halfDiagonal * 1.05f);
+        EXPECT_GE(read.reach, c.halfDiagonal * 1.001f);
+        EXPECT_LE(read.reach, c.halfDiagonal * 1.05f);
+        ASSERT_TRUE(c.box.collider->bounds(bounds));
         for (size_t i = 1; i < c.box.points().size(); ++i) {
             const Point& p = c.box.points()[i];
             const float dx = p.x - read.centre.x, dy = p.y - read.centre.y,
                         dz = p.z - read.centre.z;
             EXPECT_LE(std::sqrt(dx * dx + dy * dy + dz * dz), read.reach) << "corner " << i;
+            const float at[3] = {p.x, p.y, p.z};
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_TRUE(bounds.lo[k] < at[k] && at[k] < bounds.hi[k]) << "corner " << i;
+            }
         }
     }
+}
+
+TEST(BoxBoundsTest, BoxesInContactNeverHaveBoundsApart) {
+    // Random sizes from 0.01 to 30 (flat ones too), turns and shears, centres around the
+    // distance where the boxes come closest to touching, and axis-aligned boxes placed face
+    // to face exactly, near and far from the origin: wherever the full test finds contact,
+    // the bounds must overlap, or a box must have none.
+    std::mt19937 random(31);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    std::uniform_real_distribution<float> exponent(-2.0f, 1.5f);
+    std::uniform_real_distribution<float> angle(-PI, PI);
+    std::uniform_real_distribution<float> spread(0.2f, 1.05f);
+    const auto size = [&] { return std::pow(10.0f, exponent(random)); };
+    int touching = 0, unbounded = 0, apart = 0;
+    for (int pair = 0; pair < 20000; ++pair) {
+        const bool faceToFace = pair % 5 == 0;
+        const float sa[3] = {size(), size(), pair % 17 == 0 ? 0.0f : size()};
+        const float sb[3] = {size(), size(), size()};
+        const float ta[3] = {angle(random), angle(random), angle(random)};
+        const float tb[3] = {angle(random), angle(random), angle(random)};
+        // Every other face-to-face pair sits at the origin, a hair apart: the test's allowance
+        // for rounding still finds those in contact.
+        const bool hairApart = pair % 10 == 0;
+        const float origin = faceToFace && !hairApart ? 1e4f * unit(random) : 0.0f;
+        const PlacedBox a = faceToFace
+                                ? placeBox(origin, 0, 0, sa[0], sa[1], sa[2])
+                                : placeBox(0, 0, 0, sa[0], sa[1], sa[2], ta[0], ta[1], ta[2]);
+        float b[3];
+        if (faceToFace) {
+            const float hair = hairApart ? 5e-7f * (sb[0] + sb[1] + sb[2]) : 0.0f;
+            b[0] = origin + sa[0] + sb[0] + hair;
+            b[1] = 0.5f * unit(random) * (sa[1] + sb[1]);
+            b[2] = 0.5f * unit(random) * (sa[2] + sb[2]);
+        } else {
+            const float reach = std::sqrt(sa[0] * sa[0] + sa[1] * sa[1] + sa[2] * sa[2]) +
+                                std::sqrt(sb[0] * sb[0] + sb[1] * sb[1] + sb[2] * sb[2]);
+            Vec direction{unit(random), unit(random), unit(random)};
+            const double scale =
+                static_cast<double>(reach * spread(random)) / std::sqrt(dot(direction, direction));
+            for (int k = 0; k < 3; ++k) {
+                b[k] = static_cast<float>(direction[static_cast<size_t>(k)] * scale);
+            }
+        }
+        const PlacedBox other =
+            faceToFace ? placeBox(b[0], b[1], b[2], sb[0], sb[1], sb[2])
+                       : placeBox(b[0], b[1], b[2], sb[0], sb[1], sb[2], tb[0], tb[1], tb[2]);
+        if (pair % 11 == 0) {
+            other.object->transform->shear(0.2f, 0, 0);
+        }
+        // Either way round: boxes that exactly touch may round differently from each side.
+        const bool contact = a.collider->collideWithBox(other.collider) ||
+                             other.collider->collideWithBox(a.collider);
+        Bounds boundsA, boundsB;
+        const bool bounded = a.collider->bounds(boundsA) && other.collider->bounds(boundsB);
+        unbounded += !bounded;
+        if (!bounded) {
+            continue;
+        }
+        touching += contact;
+        apart += !boundsA.overlaps(boundsB);
+        if (contact) {
+            ASSERT_TRUE(boundsA.overlaps(boundsB)) << "pair " << pair;
+        }
+    }
+    EXPECT_GT(touching, 4000);
+    EXPECT_GT(apart, 2000);
+    EXPECT_GT(unbounded, 1000);
 }
 
 TEST(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
