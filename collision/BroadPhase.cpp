@@ -65,6 +65,8 @@ void BroadPhase::add(GameObject& object) {
     kept.emplace_back();
     // Room for the usual few candidates, so that lists rarely grow while objects move.
     kept.back().reserve(KEPT_RESERVE);
+    partners.emplace_back();
+    partners.back().reserve(KEPT_RESERVE);
     object.collisionCandidates.reserve(KEPT_RESERVE);
     testMemory.emplace_back();
     object.broadPhase = this;
@@ -88,6 +90,7 @@ void BroadPhase::remove(GameObject& object) {
     if (leaf[slot] != BoundsTree::NONE) {
         tree.remove(leaf[slot]);
         leaf[slot] = BoundsTree::NONE;
+        unlinkPartners(slot);
     }
     if ((state[slot] & UNBOUNDED) != 0) {
         unbounded.erase(std::find(unbounded.begin(), unbounded.end(), slot));
@@ -181,12 +184,13 @@ void BroadPhase::prepare(const GameObject& next) const {
 }
 
 void BroadPhase::collectOverlaps(std::uint32_t slot) {
+    // Whatever overlaps the object's bounds overlaps its leaf: its partners hold them all.
     const Bounds own = bounds[slot];
-    tree.query(own, [&](std::uint32_t other) {
-        if (other != slot && bounds[other].overlaps(own)) {
+    for (const std::uint32_t other : partners[slot]) {
+        if (bounds[other].overlaps(own)) {
             found.push_back(other);
         }
-    });
+    }
     for (const std::uint32_t other : unbounded) {
         if (other != slot) {
             found.push_back(other);
@@ -305,6 +309,7 @@ void BroadPhase::placeInTree(std::uint32_t slot) {
         }
         tree.remove(node);
         node = BoundsTree::NONE;
+        unlinkPartners(slot);
     }
     if (belongs) {
         waiting.push_back(slot);
@@ -312,24 +317,57 @@ void BroadPhase::placeInTree(std::uint32_t slot) {
 }
 
 void BroadPhase::insertWaiting() {
+    if (waiting.empty()) {
+        return;
+    }
+    for (const std::uint32_t slot : waiting) {
+        state[slot] |= WAITING;
+    }
     if (waiting.size() <= tree.leafCount()) {
         for (const std::uint32_t slot : waiting) {
             leaf[slot] = tree.insert(fattened(bounds[slot]), slot);
         }
-        waiting.clear();
-        return;
-    }
-    // Mostly new leaves (a world taking in its objects): build the tree whole. This
-    // allocates, but only when the tree at least doubles.
-    rebuildScratch.clear();
-    for (std::uint32_t slot = 0; slot < state.size(); ++slot) {
-        if (belongsInTree(slot)) {
-            rebuildScratch.push_back({fattened(bounds[slot]), slot});
+    } else {
+        // Mostly new leaves (a world taking in its objects): build the tree whole, leaves
+        // already in it keeping their bounds. This allocates, but only when the tree at
+        // least doubles.
+        rebuildScratch.clear();
+        for (std::uint32_t slot = 0; slot < state.size(); ++slot) {
+            if ((state[slot] & WAITING) != 0) {
+                rebuildScratch.push_back({fattened(bounds[slot]), slot});
+            } else if (leaf[slot] != BoundsTree::NONE) {
+                rebuildScratch.push_back({tree.boundsOf(leaf[slot]), slot});
+            }
         }
+        tree.build(rebuildScratch, leaf);
+        tree.reserve(objects.size());
     }
-    tree.build(rebuildScratch, leaf);
-    tree.reserve(objects.size());
+    // Each pair with a new leaf is linked once: by the lower slot when both are new.
+    for (const std::uint32_t slot : waiting) {
+        const Bounds fat = tree.boundsOf(leaf[slot]);
+        tree.query(fat, [&](std::uint32_t other) {
+            if (other == slot || ((state[other] & WAITING) != 0 && other < slot)) {
+                return;
+            }
+            partners[slot].push_back(other);
+            partners[other].push_back(slot);
+        });
+    }
+    for (const std::uint32_t slot : waiting) {
+        state[slot] &= static_cast<std::uint8_t>(~WAITING);
+    }
     waiting.clear();
+}
+
+void BroadPhase::unlinkPartners(std::uint32_t slot) {
+    for (const std::uint32_t other : partners[slot]) {
+        auto& list = partners[other];
+        // Unordered: the last entry takes the place of the one that goes.
+        const auto at = std::find(list.begin(), list.end(), slot);
+        *at = list.back();
+        list.pop_back();
+    }
+    partners[slot].clear();
 }
 
 void BroadPhase::prefetchForTests(const std::vector<std::uint32_t>& candidates) const {

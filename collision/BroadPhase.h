@@ -62,6 +62,7 @@ class BroadPhase {
         DIRTY = 16,         // in `dirty`
         GAINED_COLLIDER = 32,
         REMOVED = 64,
+        WAITING = 128,  // in `waiting`, being put into the tree
     };
 
     /// Reads again the bounds of every object whose geometry changed.
@@ -71,6 +72,8 @@ class BroadPhase {
     /// Puts the leaves that placeInTree() left waiting into the tree: one by one, or, when
     /// they outnumber the tree, by building it afresh.
     void insertWaiting();
+    /// Takes the object out of its partners' lists and empties its own.
+    void unlinkPartners(std::uint32_t slot);
     bool belongsInTree(std::uint32_t slot) const;
     /// Asks the memory system for what the candidates' tests will read, all at once.
     void prefetchForTests(const std::vector<std::uint32_t>& candidates) const;
@@ -90,6 +93,10 @@ class BroadPhase {
     std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
     std::vector<std::uint32_t> colliderCount;
     std::vector<std::int32_t> leaf;  // BoundsTree::NONE while not in the tree
+    // The objects whose leaves overlap this object's leaf, in no order. Leaves are grown
+    // bounds that change only when an object leaves its own, so these lists change seldom,
+    // and a query filters one short list instead of walking the tree.
+    std::vector<std::vector<std::uint32_t>> partners;
     // An object's candidates (slots), kept across steps while no bounds change anywhere.
     std::vector<std::vector<std::uint32_t>> kept;
     std::vector<std::uint64_t> offeredAt;  // `generation` when `kept` was made
