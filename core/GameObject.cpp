@@ -120,6 +120,14 @@ void GameObject::applyMatrixToComponents(const Matrix& m) {
     }
 }
 
+void GameObject::applyMatricesToComponents(const std::vector<Matrix>& ms) {
+    for (const auto& component : components) {
+        if (component->hasComponentTransform()) {
+            component->componentTransform->applyMatrices(ms);
+        }
+    }
+}
+
 void GameObject::applyQuaternionToComponents(const Quaternion& q) {
     for (const auto& component : components) {
         if (component->hasComponentTransform()) {

@@ -50,6 +50,8 @@ class GameObject {
     /// Hands one matrix or quaternion of the transform to every component with geometry.
     void applyMatrixToComponents(const Matrix& m);
     void applyQuaternionToComponents(const Quaternion& q);
+    /// Hands several matrices, to act in order, to every component with geometry.
+    void applyMatricesToComponents(const std::vector<Matrix>& ms);
 
     /// Called by a component's geometry whenever its points change.
     void geometryChanged() {

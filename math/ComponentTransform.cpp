@@ -158,8 +158,14 @@ void ComponentTransform::applyQuaternion(const Quaternion& q) {
 }
 
 void ComponentTransform::applyMatrices() {
+    applyMatrices(matrices);
+    // clear() keeps the capacity, so steady-state steps never allocate.
+    matrices.clear();
+}
+
+void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
     const Point ownerAt = ownerPosition();
-    for (const Matrix& m : matrices) {
+    for (const Matrix& m : ms) {
         if (points.empty()) {
             break;
         }
@@ -178,8 +184,6 @@ void ComponentTransform::applyMatrices() {
         // once per matrix, after all points, leaves them as following it after point 0.
         followCentre(ownerAt);
     }
-    // clear() keeps the capacity, so steady-state steps never allocate.
-    matrices.clear();
     pointsChanged();
 }
 

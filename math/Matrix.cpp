@@ -59,8 +59,11 @@ void Matrix::allocate(int newRows, int newCols) {
     cols = newCols > 0 ? newCols : 0;
     inlineData.fill(0.0f);
     if (isInline()) {
-        heapData.clear();
-        heapData.shrink_to_fit();
+        // Most matrices never had heap storage: nothing to give back.
+        if (heapData.capacity() != 0) {
+            heapData.clear();
+            heapData.shrink_to_fit();
+        }
     } else {
         heapData.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0f);
     }
