@@ -68,7 +68,6 @@ void BroadPhase::add(GameObject& object) {
     partners.emplace_back();
     partners.back().reserve(KEPT_RESERVE);
     object.collisionCandidates.reserve(KEPT_RESERVE);
-    testMemory.emplace_back();
     object.broadPhase = this;
     object.broadPhaseSlot = slot;
 
@@ -163,7 +162,6 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         }
         list.assign(found.begin(), found.end());
         offeredAt[slot] = generation;
-        prefetchForTests(list);
     }
     auto& candidates = receiver.collisionCandidates;
     candidates.clear();
@@ -171,16 +169,6 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         candidates.push_back(objects[other]);
     }
     filledAt[slot] = step;
-}
-
-void BroadPhase::prepare(const GameObject& next) const {
-    if (next.broadPhase != this) {
-        return;
-    }
-    const std::uint32_t slot = next.broadPhaseSlot;
-    if ((state[slot] & RECEIVES) != 0 && offeredAt[slot] == generation) {
-        prefetchForTests(kept[slot]);
-    }
 }
 
 void BroadPhase::collectOverlaps(std::uint32_t slot) {
@@ -252,12 +240,6 @@ void BroadPhase::refresh(std::uint32_t slot) {
     }
     colliderRevision[slot] = revision;
     colliderCount[slot] = static_cast<std::uint32_t>(colliders.size());
-    testMemory[slot] = TestMemory();
-    if (!colliders.empty()) {
-        testMemory[slot].colliderList = colliders.data();
-        testMemory[slot].collider = colliders[0];
-        testMemory[slot].geometry = colliders[0]->componentTransform.get();
-    }
 
     Bounds united = Bounds::empty();
     bool isUnbounded = false;
@@ -368,19 +350,4 @@ void BroadPhase::unlinkPartners(std::uint32_t slot) {
         list.pop_back();
     }
     partners[slot].clear();
-}
-
-void BroadPhase::prefetchForTests(const std::vector<std::uint32_t>& candidates) const {
-    constexpr std::size_t LINE = 64;
-    for (const std::uint32_t other : candidates) {
-        const TestMemory& memory = testMemory[other];
-        __builtin_prefetch(&objects[other]->colliders);
-        __builtin_prefetch(memory.colliderList);
-        __builtin_prefetch(memory.geometry);
-        // A box test reads the head of the collider and the box kept at its end.
-        const char* collider = static_cast<const char*>(memory.collider);
-        for (std::size_t offset = 0; offset < sizeof(BoxCollider); offset += LINE) {
-            __builtin_prefetch(collider + offset);
-        }
-    }
 }

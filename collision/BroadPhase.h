@@ -40,9 +40,6 @@ class BroadPhase {
 
     /// Replaces the receiver's collisionCandidates with its current candidates.
     void offerCandidates(GameObject& receiver);
-    /// Called before the object preceding `next` updates: starts fetching what next's tests
-    /// will read, when its candidates are already known, so that memory works meanwhile.
-    void prepare(const GameObject& next) const;
     /// Some geometry of the object in `slot` changed: its bounds are read again when next
     /// needed, if a collider's revision says they changed.
     void geometryChanged(std::uint32_t slot);
@@ -75,8 +72,6 @@ class BroadPhase {
     /// Takes the object out of its partners' lists and empties its own.
     void unlinkPartners(std::uint32_t slot);
     bool belongsInTree(std::uint32_t slot) const;
-    /// Asks the memory system for what the candidates' tests will read, all at once.
-    void prefetchForTests(const std::vector<std::uint32_t>& candidates) const;
     void collectOverlaps(std::uint32_t slot);
     void collectAll(std::uint32_t slot);
     /// When the receiver has a box but no candidate does, although another object has one:
@@ -101,14 +96,6 @@ class BroadPhase {
     std::vector<std::vector<std::uint32_t>> kept;
     std::vector<std::uint64_t> offeredAt;  // `generation` when `kept` was made
     std::vector<std::uint32_t> filledAt;   // `step` when collisionCandidates was last filled
-    // Where a test of the object's first collider reads: its collider list, the collider and
-    // its geometry. Kept here, so that they can be fetched before the tests need them.
-    struct TestMemory {
-        const void* colliderList = nullptr;
-        const void* collider = nullptr;
-        const void* geometry = nullptr;
-    };
-    std::vector<TestMemory> testMemory;
 
     BoundsTree tree;
     std::vector<std::uint32_t> unbounded;  // sorted

@@ -66,9 +66,6 @@ void World::update(int elapsedMs) {
         }
         broadPhase->beginStep();
         for (size_t i = 0; i < objects.size(); ++i) {
-            if (broadPhase && i + 1 < objects.size()) {
-                broadPhase->prepare(*objects[i + 1]);
-            }
             objects[i]->update(elapsedMs);
         }
         // A component may have switched the broad phase off meanwhile.
