@@ -54,6 +54,11 @@ class Spawner : public Component {
     int updates = 0;
 };
 
+class DerivedBox : public BoxCollider {
+  public:
+    DerivedBox() : BoxCollider(true, true, true, ORIGIN) {}
+};
+
 // The most candidates its object was offered in any step.
 class CandidateCount : public Component {
   public:
@@ -143,6 +148,8 @@ void buildScene(World& world, int fieldSize, bool withUnbounded, Counters& count
         // 0.001 away from the origin.
         addBox(world, 1e5f + 5.0f, 0.0f, 0.0f)->addComponent(new Steer(0.5f, 0.1f));
         addBox(world, 1.0f, 1.0f, 1.0f, 1e-3f)->addComponent(new Steer(0.001f, 0.2f));
+        // A class of its own may test anything: offered everything, tested as a box.
+        addObject(world, -2.0f, 1.0f, 0.0f, new DerivedBox())->addComponent(new Steer(0.1f, 0.0f));
     }
     world.objects[30]->drawEnabled = false;
     world.objects[40]->updateEnabled = false;
@@ -160,6 +167,16 @@ void buildScene(World& world, int fieldSize, bool withUnbounded, Counters& count
     addBox(world, 19.5f, 0.0f, 0.0f);
     addBox(world, 5.0f, 5.0f, 5.0f)->transform->scale(1.0f, 1.0f, 0.0f);
     addBox(world, -5.0f, 5.0f, 5.0f, 0.0f)->addComponent(new Steer(0.05f, 0.0f));
+
+    // Two colliders with a steering between them: the second tests where the first did not.
+    for (int i = 0; i < 10; ++i) {
+        const float at = side * (static_cast<float>(i) / 10.0f - 0.45f);
+        auto* twoBoxes = new GameObject(true, true, Point(at, -at, at * 0.5f, Color()));
+        twoBoxes->addComponent(new BoxCollider(true, true, true, ORIGIN));
+        twoBoxes->addComponent(new Steer(0.6f, 0.1f));
+        twoBoxes->addComponent(new BoxCollider(true, true, true, ORIGIN));
+        world.addObject(twoBoxes);
+    }
 
     // A pair that parts: once apart, each box has no box left near it, yet it has run box
     // tests in the all-pairs step and shows that it touches nothing.
