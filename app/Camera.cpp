@@ -11,7 +11,9 @@ Camera* Camera::instance = nullptr;
 
 namespace {
 
-// Each held key moves the scene this far, or turns it this many degrees, per drawn frame.
+// Each held key moves the scene this far, or turns it this many degrees, per simulation tick.
+// The keys are read in the tick rather than per drawn frame, so the camera moves at the same
+// speed on any machine: at one frame per tick the two are the same.
 constexpr float MOVE_STEP = 0.2f;
 constexpr float TURN_STEP_DEGREES = 1.0f;
 
@@ -50,7 +52,7 @@ void Camera::rotate(float xAngle, float yAngle, float zAngle) {
     orientation.normalize();
 }
 
-void Camera::apply() {
+void Camera::update() {
     const Keyboard* keyboard = Keyboard::getInstance();
     World* world = World::getInstance();
     if (keyboard->isKeyDown(KEY_I)) {
@@ -69,7 +71,9 @@ void Camera::apply() {
         rotate(0.0f, TURN_STEP_DEGREES, 0.0f);
         world->hideFirstObject();
     }
+}
 
+void Camera::apply() const {
     Vector3 axis(1.0f, 0.0f, 0.0f);
     float angle = 0.0f;
     orientation.toAxisAngle(axis, angle);

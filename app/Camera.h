@@ -2,22 +2,26 @@
 
 #include "math/Quaternion.h"
 
-// The view transform of the whole scene, steered by I, J, K and L once per drawn frame.
+// The view transform of the whole scene, steered by I, J, K and L once per simulation tick.
 //
 // Its offset and orientation are applied as they are (not inverted): the scene is rotated
 // about its origin, then shifted along the eye axes. Angles are in degrees, with pi taken as
 // 3.14159.
 class Camera {
   public:
+    /// Created on first use, at the origin with no turn.
     static Camera* getInstance();
     static void destroyInstance();
 
+    /// Adds to the offset.
     void move(float dx, float dy, float dz);
     /// Composes the new turn in front of the current orientation: (qy * qz * qx) * orientation.
     void rotate(float xAngle, float yAngle, float zAngle);
-    /// Reads the four keys, then multiplies translation and rotation onto the model-view
-    /// matrix, which must be current.
-    void apply();
+    /// One tick of steering: each of I, K held moves 0.2 units along the eye axis, each of J, L
+    /// turns 1 degree about y, and any of them hides the world's first object.
+    void update();
+    /// Multiplies translation and rotation onto the model-view matrix, which must be current.
+    void apply() const;
 
     float x = 0.0f;
     float y = 0.0f;

@@ -61,62 +61,79 @@ Physics* newFallingBody() {
 
 }  // namespace
 
-void buildScene() {
+DemoScene buildScene(World& world) {
+    DemoScene scene;
+
     // Scene 1: the box the player steers, joined by a spring to a box that falls and swings.
-    auto* leftBox = new GameObject(true, true, ORIGIN);
-    leftBox->addComponent(new PlayerKeyboardControls(true, false));
-    leftBox->addComponent(new BoxCollider(true, true, true, ORIGIN));
-    leftBox->addComponent(newCube(BLUE));
-    auto* leftMount = newSmallMount();
-    leftBox->addComponent(leftMount);
-    leftBox->addComponent(new KeyboardControls1(true, true));
+    SpringBox& left = scene.leftBox;
+    left.object = new GameObject(true, true, ORIGIN);
+    scene.player = new PlayerKeyboardControls(true, false);
+    left.object->addComponent(scene.player);
+    left.collider = new BoxCollider(true, true, true, ORIGIN);
+    left.object->addComponent(left.collider);
+    left.cube = newCube(BLUE);
+    left.object->addComponent(left.cube);
+    left.mount = newSmallMount();
+    left.object->addComponent(left.mount);
+    left.object->addComponent(new KeyboardControls1(true, true));
 
-    auto* rightBox = new GameObject(true, true, ORIGIN);
-    rightBox->addComponent(newCube(BLUE));
-    rightBox->addComponent(new BoxCollider(true, true, true, ORIGIN));
-    auto* rightMount = newSmallMount();
-    rightBox->addComponent(rightMount);
-    rightBox->addComponent(newFallingBody());
-    rightBox->addComponent(new KeyboardControls1(true, true));
-    rightBox->transform->translate(2.0f, 0.0f, 0.0f);
+    SpringBox& right = scene.rightBox;
+    right.object = new GameObject(true, true, ORIGIN);
+    right.cube = newCube(BLUE);
+    right.object->addComponent(right.cube);
+    right.collider = new BoxCollider(true, true, true, ORIGIN);
+    right.object->addComponent(right.collider);
+    right.mount = newSmallMount();
+    right.object->addComponent(right.mount);
+    scene.fallingBody = newFallingBody();
+    right.object->addComponent(scene.fallingBody);
+    right.object->addComponent(new KeyboardControls1(true, true));
+    right.object->transform->translate(2.0f, 0.0f, 0.0f);
 
-    auto* spring = new Spring(true, true, SPRING_STIFFNESS, SPRING_LENGTH);
+    scene.spring = new Spring(true, true, SPRING_STIFFNESS, SPRING_LENGTH);
     auto* springToggle = new KeyboardControls1(true, true);
-    spring->connect(leftMount, rightMount);
-    spring->addComponent(springToggle);
+    scene.spring->connect(left.mount, right.mount);
+    scene.spring->addComponent(springToggle);
 
     // Scene 2: the Bezier surface, hidden at start.
-    auto* bezierObject = new GameObject(true, false, ORIGIN);
-    auto* bezier = new Bezier();
-    bezierObject->addComponent(new BezierKeyboardControls(true, true));
-    bezierObject->addComponent(bezier);
+    scene.bezierObject = new GameObject(true, false, ORIGIN);
+    scene.bezier = new Bezier();
+    scene.bezierObject->addComponent(new BezierKeyboardControls(true, true));
+    scene.bezierObject->addComponent(scene.bezier);
 
     // Scene 3: four cubes on the corners of a square of side 3, hidden at start.
-    auto* shearGroup = new GameObject(true, false, ORIGIN);
-    Cube* cubes[4] = {newCube(BLACK), newCube(BLACK), newCube(BLACK), newCube(BLACK)};
+    scene.shearGroup = new GameObject(true, false, ORIGIN);
+    Cube* const* cubes = scene.shearCubes;
+    for (Cube*& cube : scene.shearCubes) {
+        cube = newCube(BLACK);
+    }
     cubes[1]->componentTransform->translate(3.0f, 0.0f, 0.0f);
     cubes[2]->componentTransform->translate(0.0f, 3.0f, 0.0f);
     cubes[3]->componentTransform->translate(3.0f, 3.0f, 0.0f);
-    for (Cube* cube : cubes) {
-        shearGroup->addComponent(cube);
+    for (Cube* cube : scene.shearCubes) {
+        scene.shearGroup->addComponent(cube);
     }
-    shearGroup->addComponent(new KeyboardControls3(true, true));
+    scene.shearGroup->addComponent(new KeyboardControls3(true, true));
 
     // The overlay comes first in the world: a paused world updates only its first object, so
     // the pause key keeps working.
-    auto* overlay = new Gui();
-    overlay->addComponent(new KeyboardPauseController(true, true));
+    scene.overlay = new Gui();
+    scene.overlay->addComponent(new KeyboardPauseController(true, true));
 
-    auto* originCube = new GameObject(true, true, ORIGIN);
-    originCube->addComponent(newCube(BLACK));
+    scene.originCube = new GameObject(true, true, ORIGIN);
+    scene.originCube->addComponent(newCube(BLACK));
 
     // Updates run in this order: the falling box moves before the spring reads the mounts.
-    World* world = World::getInstance();
-    world->addObject(overlay);
-    world->addObject(shearGroup);
-    world->addObject(bezierObject);
-    world->addObject(leftBox);
-    world->addObject(rightBox);
-    world->addObject(spring);
-    world->addObject(originCube);
+    world.addObject(scene.overlay);
+    world.addObject(scene.shearGroup);
+    world.addObject(scene.bezierObject);
+    world.addObject(left.object);
+    world.addObject(right.object);
+    world.addObject(scene.spring);
+    world.addObject(scene.originCube);
+    return scene;
+}
+
+DemoScene buildScene() {
+    return buildScene(*World::getInstance());
 }

@@ -11,11 +11,32 @@
 #include "input/Keyboard.h"
 
 int windowId = 0;
+bool redrawContinuously = false;
+
+namespace {
+
+long ticks = 0;
+long frames = 0;
+
+}  // namespace
+
+long ticksMade() {
+    return ticks;
+}
+
+long framesDrawn() {
+    return frames;
+}
 
 void initialise() {
     buildScene();
+    // Keys are read once per tick: a tap that starts and ends between two ticks must still
+    // reach one of them (a quick Esc would otherwise be lost).
+    Keyboard::getInstance()->latchTaps();
 }
 
+// A frame drawn between two ticks would show the same picture again, so by default the tick
+// asks for the frame: the loop then sleeps between ticks instead of drawing without pause.
 void display() {
     glutSetWindow(windowId);
     glMatrixMode(GL_MODELVIEW);
@@ -23,8 +44,11 @@ void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     applyCamera();
     World::getInstance()->draw(FRAME_MS);
-    glutPostRedisplay();
+    if (redrawContinuously) {
+        glutPostRedisplay();
+    }
     glutSwapBuffers();
+    ++frames;
 }
 
 void reshape(int width, int height) {
@@ -41,9 +65,18 @@ void reshape(int width, int height) {
 
 void timerTick(int /*value*/) {
     World::getInstance()->update(FRAME_MS);
+    Camera::getInstance()->update();
+    ++ticks;
     glutTimerFunc(FRAME_MS, timerTick, 1);
-    if (Keyboard::getInstance()->isKeyDown(KEY_ESCAPE)) {
+    Keyboard* keyboard = Keyboard::getInstance();
+    if (keyboard->isKeyDown(KEY_ESCAPE)) {
         quitProgram();
+    }
+    keyboard->endTick();
+    if (!redrawContinuously) {
+        // By window id: once the window is closed there is no current window, and GLUT would
+        // end the process over a plain glutPostRedisplay.
+        glutPostWindowRedisplay(windowId);
     }
 }
 

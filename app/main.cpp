@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/CountsProperty.h"
 #include "app/FrameLoop.h"
+#include "app/SwapInterval.h"
 
 namespace {
 
@@ -87,8 +89,12 @@ int main(int argc, char** argv) {
     glutCloseFunc(windowClosed);
     defaultXErrorHandler = XSetErrorHandler(onXError);
     // GLUT draws straight into its X window, so the current drawable is that window.
-    XSelectInput(watcher, glXGetCurrentDrawable(), StructureNotifyMask);
+    const GLXDrawable window = glXGetCurrentDrawable();
+    XSelectInput(watcher, window, StructureNotifyMask);
     XFlush(watcher);
+    // At most one frame per refresh where the driver can wait for it; in any case the frame
+    // loop draws no more frames than it makes steps.
+    syncSwapsToRefresh();
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -100,9 +106,13 @@ int main(int argc, char** argv) {
     glutTimerFunc(FRAME_MS, timerTick, 1);
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
+    // X's auto-repeat turns a held key into release and press pairs; a tick that fell between
+    // the two would see the key up and skip a step. GLUT can recognise the pairs and drop them.
+    glutIgnoreKeyRepeat(1);
     glutTimerFunc(WATCH_MS, watchWindow, 0);
 
     initialise();
+    publishCountsIfAsked(watcher, window);
     glutMainLoop();
 
     releaseEngine();

@@ -11,15 +11,9 @@ class CircleCollider;
 // move, scale, shear and rotation of its owner. It tests itself against other boxes with the
 // fifteen-axis separating-axis test and shows the outcome on its corners: dark green after a
 // step in which it touched at least one candidate's box, red after a step in which it touched
-// none. Steps without a box test (paused world, no candidates) leave the colour alone.
-//
-// The box the test sees (centre, axes, half-widths) is read from the corners once after they
-// change, not on every test: it is kept with the revision of the geometry it was read from.
-// Before the fifteen axes, a test compares the two boxes' bounding spheres, which settles most
-// pairs of a large scene at once and can never turn away a pair that the full test would
-// find in contact. Corners that already show the answer are not painted again, so a box
-// whose state stays the same writes nothing; code that recolours the corners itself must say
-// so through the geometry's pointsChanged().
+// none. Steps without a box test (paused world, no candidates) leave the colour alone. Code
+// that recolours the corners itself must announce it through the geometry's pointsChanged(),
+// or the next test may leave its colours standing.
 class BoxCollider : public Collider {
   public:
     BoxCollider();
@@ -62,9 +56,7 @@ class BoxCollider : public Collider {
     std::uint64_t paintedRevision = 0;
     bool paintedContact = false;
 
-    // Last, so that the box's centre and reach, the revision it was read from, and the head
-    // of the geometry allocated right after this collider (with its revision) tend to share
-    // a cache line: a test that the spheres settle then reads little else of the other box.
+    // The box as last read from the corners; kept last (see currentBox()).
     OrientedBox box;
     std::uint64_t boxRevision = 0;  // of the geometry `box` was read from; 0: never read
     bool isBox = false;

@@ -21,23 +21,14 @@ constexpr float REACH_SLACK = 1e-2f;
 // Beyond this, squares of distances could overflow to infinity.
 constexpr float LARGEST_COORDINATE = 1e18f;
 
-// Inline here because this is the innermost loop of every collision step.
-inline float dot(const Vector3& u, const Vector3& v) {
-    return u.x * v.x + u.y * v.y + u.z * v.z;
-}
-
 // Strict, so that touching is contact; a NaN comparison is false and separates nothing.
 inline bool separates(float projection, float ra, float rb) {
     return std::fabs(projection) > ra + rb;
 }
 
-inline Vector3 cross(const Vector3& u, const Vector3& v) {
-    return Vector3(u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x);
-}
-
 // The unit vector along v, or v itself when it has no length.
 Vector3 unit(const Vector3& v) {
-    const float length = std::sqrt(dot(v, v));
+    const float length = std::sqrt(v.dot(v));
     if (!(length > 0.0f)) {
         return v;
     }
@@ -52,7 +43,7 @@ Vector3 perpendicular(const Vector3& u) {
     const Vector3 world = ax <= ay && ax <= az ? Vector3(1.0f, 0.0f, 0.0f)
                           : ay <= az           ? Vector3(0.0f, 1.0f, 0.0f)
                                                : Vector3(0.0f, 0.0f, 1.0f);
-    return unit(cross(u, world));
+    return unit(u.cross(world));
 }
 
 // Answers whether the edge has length zero; its axis is then left for completeAxes().
@@ -90,13 +81,13 @@ void completeAxes(Vector3 (&axes)[3], const bool (&zero)[3]) {
         const int kept = !zero[0] ? 0 : !zero[1] ? 1 : 2;
         const Vector3 second = perpendicular(axes[kept]);
         axes[(kept + 1) % 3] = second;
-        axes[(kept + 2) % 3] = cross(axes[kept], second);
+        axes[(kept + 2) % 3] = axes[kept].cross(second);
         return;
     }
     const int lost = zero[0] ? 0 : zero[1] ? 1 : 2;
     const Vector3& u = axes[(lost + 1) % 3];
-    Vector3 completion = unit(cross(u, axes[(lost + 2) % 3]));
-    if (!(dot(completion, completion) > 0.0f)) {
+    Vector3 completion = unit(u.cross(axes[(lost + 2) % 3]));
+    if (!(completion.dot(completion) > 0.0f)) {
         // The two remaining edges are parallel: the box is no box, and its reach will be
         // infinite; any unit axis keeps the test from dividing by nothing.
         completion = perpendicular(u);
@@ -118,8 +109,8 @@ float reachOf(const OrientedBox& box) {
     float squares = 0.0f;
     for (int i = 0; i < 3; ++i) {
         if (!within(box.halfWidths[i], LARGEST_COORDINATE) ||
-            !within(dot(box.axes[i], box.axes[i]) - 1.0f, ORTHONORMAL_TOLERANCE) ||
-            !within(dot(box.axes[i], box.axes[(i + 1) % 3]), ORTHONORMAL_TOLERANCE)) {
+            !within(box.axes[i].dot(box.axes[i]) - 1.0f, ORTHONORMAL_TOLERANCE) ||
+            !within(box.axes[i].dot(box.axes[(i + 1) % 3]), ORTHONORMAL_TOLERANCE)) {
             return infinity;
         }
         squares += box.halfWidths[i] * box.halfWidths[i];
@@ -129,6 +120,8 @@ float reachOf(const OrientedBox& box) {
 
 }  // namespace
 
+// OrientedBox keeps its centre and reach last and together: the early rejection (mayTouch)
+// reads only these two.
 bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box) {
     if (points.size() < POINT_COUNT) {
         return false;
@@ -178,15 +171,14 @@ bool OrientedBox::touches(const OrientedBox& other) const {
     float AbsR[3][3];
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 3; ++j) {
-            R[i][j] = dot(a[i], b[j]);
+            R[i][j] = a[i].dot(b[j]);
             AbsR[i][j] = std::fabs(R[i][j]) + PARALLEL_EPSILON;
         }
     }
 
     // The centres' offset, also in A's frame.
-    const Vector3 d(other.centre.x - centre.x, other.centre.y - centre.y,
-                    other.centre.z - centre.z);
-    const float t[3] = {dot(d, a[0]), dot(d, a[1]), dot(d, a[2])};
+    const Vector3 d = other.centre - centre;
+    const float t[3] = {d.dot(a[0]), d.dot(a[1]), d.dot(a[2])};
 
     // Face axes of A.
     for (int i = 0; i < 3; ++i) {

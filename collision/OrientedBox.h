@@ -22,7 +22,7 @@ struct OrientedBox {
 
     _Tarn::Vector3 axes[3]{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
     float halfWidths[3]{0.0f, 0.0f, 0.0f};
-    // Centre and reach last and together: the early rejection reads only these two.
+    // Centre and reach stay last (see OrientedBox.cpp).
     _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
     /// Radius of a sphere about the centre that holds the box, with room to spare for
     /// rounding. Infinite unless the axes are orthonormal and everything is finite and within
@@ -44,11 +44,9 @@ struct OrientedBox {
     /// The cheap test that comes first: false when the two boxes' spheres are apart, and then
     /// touches() is false as well; true decides nothing. A NaN never rejects.
     bool mayTouch(const OrientedBox& other) const {
-        const float dx = other.centre.x - centre.x;
-        const float dy = other.centre.y - centre.y;
-        const float dz = other.centre.z - centre.z;
+        const _Tarn::Vector3 d = other.centre - centre;
         const float limit = reach + other.reach;
-        return !(dx * dx + dy * dy + dz * dz > limit * limit);
+        return !(d.dot(d) > limit * limit);
     }
 
     /// The fifteen-axis separating-axis test: the three face axes of each box, then the nine

@@ -23,6 +23,7 @@ class Component {
     Component(const Component&) = delete;
     Component& operator=(const Component&) = delete;
 
+    /// Draws nothing; shapes, colliders, mounts and tethers draw themselves.
     virtual void draw(int elapsedMs);
     /// Forwards to the geometry's own update while updateEnabled.
     virtual void update(int elapsedMs);

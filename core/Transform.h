@@ -26,6 +26,7 @@ class Transform {
 
     /// Draws the position as a 4-pixel dot when drawing was enabled at construction.
     virtual void draw(int elapsedMs);
+    /// Does nothing: a transform moves only when told to.
     virtual void update(int elapsedMs);
 
     Point getPosition() const { return position; }
@@ -34,7 +35,9 @@ class Transform {
     void setPosition(Point p);
     void setPivot(Point p) { pivot = p; }
 
+    /// Moves the position and every component's geometry.
     void translate(float dx, float dy, float dz);
+    /// Scales the geometry about the position.
     void scale(float sx, float sy, float sz);
     /// Angles in radians, applied about x, then y, then z.
     void rotate(float ax, float ay, float az);
@@ -43,6 +46,8 @@ class Transform {
     /// Shear factors of Matrix::shear, about the pivot.
     void shear(float a, float b, float c);
 
+    /// Applies the queued matrices (or quaternions) to the position and empties the queue;
+    /// the components have had each one already.
     void applyMatrices();
     void applyQuaternions();
 

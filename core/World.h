@@ -20,6 +20,7 @@ class GameObject;
 // and their contacts instead of with the square of the objects.
 class World {
   public:
+    /// Created on first use, empty and running.
     static World* getInstance();
     /// Deletes the world and everything it owns; the next getInstance() starts afresh.
     static void destroyInstance();
@@ -33,7 +34,9 @@ class World {
     /// Takes ownership. A null object or one already held is ignored (it would be updated
     /// twice per step and deleted twice).
     void addObject(GameObject* object);
+    /// One step, running or paused as described above.
     void update(int elapsedMs);
+    /// Draws every object in insertion order; each skips itself while hidden.
     void draw(int elapsedMs);
     /// Stops drawing the first object; it keeps updating.
     void hideFirstObject();

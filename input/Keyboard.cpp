@@ -10,6 +10,18 @@ constexpr unsigned char FIRST_CODE = 27;  // Esc
 constexpr unsigned char LAST_CODE = 122;  // z
 constexpr signed char NO_SLOT = -1;
 
+// Each slot holds these bits; a key reads as down while DOWN or TAPPED is set. The others
+// only live until the current tick ends.
+// - PRESSED_THIS_TICK: pressed since the last tick ended; let go before the next, it is TAPPED
+//   and still reads as down until that tick ends.
+// - RELEASED_AFTER_HOLD: let go after a tick saw it held. X's auto-repeat sends a release and
+//   a press back to back; that press is the same hold going on, not a new tap, so the final
+//   release of a held key stays immediate.
+constexpr std::uint8_t DOWN = 1;
+constexpr std::uint8_t PRESSED_THIS_TICK = 2;
+constexpr std::uint8_t TAPPED = 4;
+constexpr std::uint8_t RELEASED_AFTER_HOLD = 8;
+
 // clang-format off
 // Slots of the codes 27 (Esc) to 122 (z); everything else has none.
 constexpr signed char SLOT_TABLE[LAST_CODE - FIRST_CODE + 1] = {
@@ -80,17 +92,37 @@ int Keyboard::slotOf(unsigned char key) {
 void Keyboard::keyDown(unsigned char key, int /*x*/, int /*y*/) {
     const int slot = slotOf(key);
     if (slot != NO_SLOT) {
-        keys[slot] = 1;
+        // Auto-repeat presses a held key again, with or without a release in between.
+        const bool fresh = (keys[slot] & (DOWN | RELEASED_AFTER_HOLD)) == 0;
+        keys[slot] = static_cast<std::uint8_t>((keys[slot] & (TAPPED | PRESSED_THIS_TICK)) | DOWN |
+                                               (fresh ? PRESSED_THIS_TICK : 0));
     }
 }
 
 void Keyboard::keyUp(unsigned char key, int /*x*/, int /*y*/) {
     const int slot = slotOf(unshifted(key));
-    if (slot != NO_SLOT) {
+    if (slot == NO_SLOT) {
+        return;
+    }
+    if (!latching) {
         keys[slot] = 0;
+    } else if ((keys[slot] & PRESSED_THIS_TICK) != 0) {
+        keys[slot] = TAPPED;
+    } else {
+        keys[slot] = static_cast<std::uint8_t>((keys[slot] & TAPPED) | RELEASED_AFTER_HOLD);
     }
 }
 
 bool Keyboard::isKeyDown(int slot) const {
-    return slot >= 0 && slot < KEY_SLOT_COUNT && keys[slot] != 0;
+    return slot >= 0 && slot < KEY_SLOT_COUNT && (keys[slot] & (DOWN | TAPPED)) != 0;
+}
+
+void Keyboard::latchTaps() {
+    latching = true;
+}
+
+void Keyboard::endTick() {
+    for (std::uint8_t& key : keys) {
+        key &= DOWN;
+    }
 }

@@ -19,7 +19,8 @@ enum KeySlot : int {
 
 // Which keys are held down right now. The GLUT key callbacks write it; the frame loop, the
 // camera and the controllers poll it during their update. Input is polled, not queued: a
-// reader only sees whether a key is down when it asks.
+// reader only sees whether a key is down when it asks, except that a program reading it once
+// per tick can have taps latched (latchTaps), so that a tap between two ticks is not lost.
 class Keyboard {
   public:
     static Keyboard* getInstance();
@@ -32,8 +33,16 @@ class Keyboard {
     /// above a digit or punctuation key) releases its unshifted key's slot, so a key let go
     /// while Shift is held never stays stuck down.
     void keyUp(unsigned char key, int x, int y);
-    /// True while the key of that slot is down; false for any value outside the slots.
+    /// True while the key of that slot is down, or while its tap is latched; false for any
+    /// value outside the slots.
     bool isKeyDown(int slot) const;
+
+    /// From now on a key pressed since the last endTick() and released before the next one
+    /// still reads as down until that next endTick(): a tap shorter than a tick is seen by
+    /// exactly one tick. A key held across an endTick() is released at once, as without it.
+    void latchTaps();
+    /// Marks the end of a tick: latched taps read as up from now on.
+    void endTick();
 
     /// The slot of a key code, or -1 when the code has none.
     static int slotOf(unsigned char key);
@@ -42,5 +51,6 @@ class Keyboard {
     Keyboard() = default;
 
     std::array<std::uint8_t, KEY_SLOT_COUNT> keys{};
+    bool latching = false;
     static Keyboard* instance;
 };

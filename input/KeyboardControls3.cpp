@@ -35,6 +35,9 @@ void KeyboardControls3::update(int /*elapsedMs*/) {
     }
 }
 
+// Without the limits, W held for a quarter of a minute would grow the cubes past the largest
+// float, and the infinities then turn into NaN and lose the cubes for good; S would shrink
+// them to exactly nothing.
 void KeyboardControls3::scaleBy(float factor) {
     const float next = netScale * factor;
     if (next > MAX_NET_SCALE || next < MIN_NET_SCALE) {

@@ -5,9 +5,7 @@
 // The shear/scale scene: key 3 shows and hides it; while shown, W A S D Q E move it, and with
 // space held W and S scale it by 1.1 and 0.9 while A and D shear it.
 //
-// Scaling stops at a net factor of MAX_NET_SCALE up or MIN_NET_SCALE down: held for a quarter
-// of a minute, W would grow the cubes past the largest float, and the infinities then turn
-// into NaN and lose the cubes for good; S would shrink them to exactly nothing.
+// Scaling stops at a net factor of MAX_NET_SCALE up or MIN_NET_SCALE down.
 class KeyboardControls3 : public SwitchingController {
   public:
     KeyboardControls3() = default;

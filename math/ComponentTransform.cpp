@@ -98,6 +98,8 @@ void ComponentTransform::draw(int /*elapsedMs*/, int from, int to) const {
 
 void ComponentTransform::update(int /*elapsedMs*/) {}
 
+// `revision` is declared ahead of `points`, so that both share a cache line: a box test reads
+// the one and paints its corners through the other.
 void ComponentTransform::pointsChanged() {
     revision = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
     // The owner's broad phase, if any, reads the bounds again when it next needs them.

@@ -22,13 +22,10 @@ class Component;
 // been transformed, `position` follows it and `offset` becomes its place relative to the
 // owner, which is the pivot of scale, rotate and shear.
 //
-// Every operation here that moves, adds or removes points also gives the transform a new
-// revision number, never used before by any transform, so that readers (a box collider's
-// cached box) can keep what they derive from the points until it changes. Code that writes
-// `points` directly, positions or colours, must call pointsChanged() afterwards.
+// Every operation here that moves, adds or removes points gives the transform a new revision
+// (getRevision()). Code that writes `points` directly, positions or colours, must call
+// pointsChanged() afterwards.
 class ComponentTransform {
-    // Ahead of `points`, so that both share a cache line: a box test reads the one and
-    // paints its corners through the other.
     std::uint64_t revision = 0;
 
   public:
@@ -44,18 +41,22 @@ class ComponentTransform {
     /// Emits colour and vertex of points [from, to); to <= 0 means up to the last point and
     /// from <= 0 draws nothing. The caller opens and closes the primitive.
     virtual void draw(int elapsedMs, int from, int to) const;
+    /// Does nothing: the points move only when a transformation is applied.
     virtual void update(int elapsedMs);
 
     /// Appends p as given to localPoints and shifted by the owner's position to points.
     void addPoint(const Point& p);
     /// Leaves only the centre (the current offset) in both lists.
     void clearPoints();
+    /// Makes p the centre offset, locally; the world points stay where they are.
     void setCentre(Point p);
     /// Called on attachment: every point moves by p, which becomes `position`.
     void setPosition(Point p);
 
+    /// Queues m (or q) and applies the queue at once.
     void applyMatrix(const Matrix& m);
     void applyQuaternion(const Quaternion& q);
+    /// Applies every queued matrix to every point, in queue order, and empties the queue.
     void applyMatrices();
     /// Applies the matrices in order, as if each had been handed to applyMatrix().
     void applyMatrices(const std::vector<Matrix>& ms);
@@ -63,6 +64,7 @@ class ComponentTransform {
     /// rotates them by q * p * conjugate(q).
     void applyQuaternions();
 
+    /// Moves every point, the centre included.
     void translate(float tx, float ty, float tz);
     /// Scales, rotates (radians, x then y then z) and shears about the offset.
     void scale(float sx, float sy, float sz);
@@ -78,7 +80,8 @@ class ComponentTransform {
     std::vector<_Tarn::Vector3> getEdgeNormals() const;
 
     /// Changes with every operation here that moves, adds or removes points, and with every
-    /// pointsChanged(). Never 0, and never the same for two transforms.
+    /// pointsChanged(). Never 0, and never the same for two transforms, so a reader may keep
+    /// what it derived from the points for as long as the revision stays.
     std::uint64_t getRevision() const { return revision; }
     /// For code that wrote `points` directly: a new revision.
     void pointsChanged();

@@ -54,6 +54,8 @@ Matrix& Matrix::operator=(Matrix&& other) noexcept {
     return *this;
 }
 
+// Up to INLINE_CAPACITY elements live in `inlineData` and the heap vector stays empty, so the
+// 4 x 4 transforms, 4 x 1 points and 3 x 3 tables never allocate; larger matrices use the heap.
 void Matrix::allocate(int newRows, int newCols) {
     rows = newRows > 0 ? newRows : 0;
     cols = newCols > 0 ? newCols : 0;

@@ -9,8 +9,8 @@
 // - Elements are stored contiguously, row by row: element (row, col) is data[row * cols + col].
 // - Points are 4 x 1 columns (x, y, z, 1) transformed by left multiplication, M * p.
 // - Angles are in radians.
-// - Matrices of up to 16 elements (the 4 x 4 transforms, 4 x 1 points, 3 x 3 tables) keep
-//   their elements inline, so building and copying them never touches the heap.
+// - Matrices of up to 16 elements (the 4 x 4 transforms, 4 x 1 points, 3 x 3 tables) are
+//   built and copied without touching the heap.
 //
 // The builders (identity, rotateX, ..., shear) read only the receiver's size and return a
 // new matrix of that size; the engine calls them on 4 x 4 receivers. Size mismatches in

@@ -7,6 +7,10 @@
 
 using _Tarn::Vector3;
 
+// The Hamilton product and the componentwise operators are inline in the header: the
+// transforms apply them to every point of every component, and a call per point cost several
+// times the arithmetic.
+
 namespace {
 
 float roundedSin(float angle) {
@@ -53,60 +57,6 @@ void Quaternion::toAxisAngle(Vector3& axisOut, float& angleOut) const {
         axisOut = Vector3(1.0f, 0.0f, 0.0f);
     }
     angleOut = 2.0f * std::acos(std::clamp(w, -1.0f, 1.0f));
-}
-
-Quaternion Quaternion::operator*(const Quaternion& q) const {
-    return Quaternion(q.w * w - q.x * x - q.y * y - q.z * z, w * q.x + q.w * x + y * q.z - q.y * z,
-                      w * q.y + q.w * y + q.x * z - x * q.z, w * q.z + q.w * z + x * q.y - q.x * y);
-}
-
-Quaternion Quaternion::operator*=(const Quaternion& q) {
-    *this = *this * q;
-    return *this;
-}
-
-Quaternion Quaternion::operator+(const Quaternion& q) const {
-    return Quaternion(w + q.w, x + q.x, y + q.y, z + q.z);
-}
-
-Quaternion Quaternion::operator-(const Quaternion& q) const {
-    return Quaternion(w - q.w, x - q.x, y - q.y, z - q.z);
-}
-
-Quaternion Quaternion::operator+=(const Quaternion& q) {
-    *this = *this + q;
-    return *this;
-}
-
-Quaternion Quaternion::operator-=(const Quaternion& q) {
-    *this = *this - q;
-    return *this;
-}
-
-Quaternion Quaternion::operator*(float s) const {
-    return Quaternion(w * s, x * s, y * s, z * s);
-}
-
-Quaternion Quaternion::operator/(float s) const {
-    return Quaternion(w / s, x / s, y / s, z / s);
-}
-
-Quaternion Quaternion::operator*=(float s) {
-    *this = *this * s;
-    return *this;
-}
-
-Quaternion Quaternion::operator/=(float s) {
-    *this = *this / s;
-    return *this;
-}
-
-bool Quaternion::operator==(const Quaternion& q) const {
-    return w == q.w && x == q.x && y == q.y && z == q.z;
-}
-
-float Quaternion::norm() const {
-    return std::sqrt(w * w + x * x + y * y + z * z);
 }
 
 void Quaternion::normalize() {

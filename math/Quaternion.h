@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "math/Vector3.h"
 
 class Matrix;
@@ -39,20 +41,34 @@ class Quaternion {
     /// w is clamped to [-1, 1] so rounding can never produce a NaN angle.
     void toAxisAngle(_Tarn::Vector3& axisOut, float& angleOut) const;
 
-    Quaternion operator*(const Quaternion& q) const;
-    Quaternion operator*=(const Quaternion& q);
-    Quaternion operator+(const Quaternion& q) const;
-    Quaternion operator-(const Quaternion& q) const;
-    Quaternion operator+=(const Quaternion& q);
-    Quaternion operator-=(const Quaternion& q);
-    Quaternion operator*(float s) const;
-    Quaternion operator/(float s) const;
-    Quaternion operator*=(float s);
-    Quaternion operator/=(float s);
-    bool operator==(const Quaternion& q) const;
+    /// The Hamilton product this * q.
+    Quaternion operator*(const Quaternion& q) const {
+        return Quaternion(
+            q.w * w - q.x * x - q.y * y - q.z * z, w * q.x + q.w * x + y * q.z - q.y * z,
+            w * q.y + q.w * y + q.x * z - x * q.z, w * q.z + q.w * z + x * q.y - q.x * y);
+    }
+    Quaternion operator+(const Quaternion& q) const {
+        return Quaternion(w + q.w, x + q.x, y + q.y, z + q.z);
+    }
+    Quaternion operator-(const Quaternion& q) const {
+        return Quaternion(w - q.w, x - q.x, y - q.y, z - q.z);
+    }
+    Quaternion operator*(float s) const { return Quaternion(w * s, x * s, y * s, z * s); }
+    /// The divisor is not checked.
+    Quaternion operator/(float s) const { return Quaternion(w / s, x / s, y / s, z / s); }
+    /// The compound forms change this quaternion and return a copy of its new value.
+    Quaternion operator*=(const Quaternion& q) { return *this = *this * q; }
+    Quaternion operator+=(const Quaternion& q) { return *this = *this + q; }
+    Quaternion operator-=(const Quaternion& q) { return *this = *this - q; }
+    Quaternion operator*=(float s) { return *this = *this * s; }
+    Quaternion operator/=(float s) { return *this = *this / s; }
+    /// Exact comparison of all four components.
+    bool operator==(const Quaternion& q) const {
+        return w == q.w && x == q.x && y == q.y && z == q.z;
+    }
 
     Quaternion conjugate() const { return Quaternion(w, -x, -y, -z); }
-    float norm() const;
+    float norm() const { return std::sqrt(w * w + x * x + y * y + z * z); }
     /// Divides by the norm, unless the quaternion is near zero or already near unit length.
     void normalize();
     /// This divided by its norm, unguarded.

@@ -13,6 +13,7 @@ class Mount : public Component {
     Mount();
     Mount(bool updateEnabled, bool drawEnabled, float height);
 
+    /// Does nothing: the mount moves with its object.
     void update(int elapsedMs) override;
     /// The pyramid's six triangles, then the centre and the mount point as dots.
     void draw(int elapsedMs) override;

@@ -11,8 +11,11 @@ class Tether : public Component {
     Tether();
     Tether(bool updateEnabled, bool drawEnabled);
 
+    /// The line's ends, each drawn in its point's colour.
     void setEnds(const Point& a, const Point& b);
+    /// Does nothing: the spring sets the ends.
     void update(int elapsedMs) override;
+    /// One GL_LINES segment from endA to endB while drawEnabled.
     void draw(int elapsedMs) override;
 
     Point endA;

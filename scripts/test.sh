@@ -10,11 +10,12 @@ jobs=$(nproc)
 scripts/deps.sh test
 
 echo "== Building build/ (RelWithDebInfo)"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DENGINE_TESTS=ON -DENGINE_BENCHMARKS=ON
 cmake --build build -j "$jobs"
 
 echo "== Building build-asan/ (Debug, ASan + UBSan)"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DENGINE_SANITIZE=ON
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DENGINE_SANITIZE=ON -DENGINE_TESTS=ON \
+    -DENGINE_BENCHMARKS=ON
 cmake --build build-asan -j "$jobs"
 
 # A private X server, so the tests neither need a desktop nor disturb one. It picks a free

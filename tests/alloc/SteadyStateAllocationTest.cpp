@@ -5,20 +5,18 @@
 
 #include "app/BoxField.h"
 #include "app/DemoScene.h"
+#include "collision/BoxCollider.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
 #include "math/ComponentTransform.h"
+#include "shapes/Cube.h"
 #include "support/alloc/AllocationCounter.h"
+#include "support/world/WorldFixture.h"
 
 namespace {
-
-// Where buildScene puts the objects these tests look at.
-constexpr size_t SHEAR_GROUP = 1;
-constexpr size_t LEFT_BOX = 3;
-constexpr size_t RIGHT_BOX = 4;
 
 // Written through a volatile, so the compiler may not drop the allocations it is shown.
 void* volatile allocationSink = nullptr;
@@ -54,57 +52,51 @@ const Phase SCRIPT[] = {
 };
 constexpr size_t PHASES = sizeof(SCRIPT) / sizeof(SCRIPT[0]);
 
-class SteadyStateAllocationTest : public ::testing::Test {
+bool moved(const Point& from, const Point& to) {
+    return from.x != to.x || from.y != to.y || from.z != to.z;
+}
+
+class SteadyStateAllocationTest : public WorldFixture {
   protected:
-    void TearDown() override {
-        World::destroyInstance();
-        Keyboard::destroyInstance();
-    }
-    static void hold(const char* keys, bool down) {
+    void hold(const char* keys, bool down) {
         for (const char* k = keys; *k != '\0'; ++k) {
-            auto key = static_cast<unsigned char>(*k);
-            down ? Keyboard::getInstance()->keyDown(key, 0, 0)
-                 : Keyboard::getInstance()->keyUp(key, 0, 0);
+            const auto key = static_cast<unsigned char>(*k);
+            down ? press(key) : release(key);
         }
     }
-};
 
-// Runs one phase and answers whether it did what it should. Allocates nothing itself.
-bool runPhase(World& world, const Phase& phase) {
-    GameObject& box = *world.objects[LEFT_BOX];
-    GameObject& cubes = *world.objects[SHEAR_GROUP];
-    GameObject& falling = *world.objects[RIGHT_BOX];
-    const Point boxAt = box.getPosition();
-    const Point boxCorner = box.components[1]->componentTransform->points[1];
-    const Point cubeCorner = cubes.components[0]->componentTransform->points[1];
-    const Point fallingAt = falling.getPosition();
-    bool pausedThroughout = true;
-    for (int s = 0; s < phase.steps; ++s) {
-        world.update(17);
-        pausedThroughout = pausedThroughout && !world.running;
+    // Runs one phase and answers whether it did what it should. Allocates nothing itself.
+    bool runPhase(const DemoScene& scene, const Phase& phase) {
+        const GameObject& box = *scene.leftBox.object;
+        const auto& boxCorners = scene.leftBox.collider->componentTransform->points;
+        const auto& cubeCorners = scene.shearCubes[0]->componentTransform->points;
+        const Point boxAt = box.getPosition();
+        const Point boxCorner = boxCorners[1];
+        const Point cubeCorner = cubeCorners[1];
+        const Point fallingAt = scene.rightBox.object->getPosition();
+        bool pausedThroughout = true;
+        for (int s = 0; s < phase.steps; ++s) {
+            step();
+            pausedThroughout = pausedThroughout && !world->running;
+        }
+        const bool boxMoved = moved(boxAt, box.getPosition());
+        switch (phase.effect) {
+            case Effect::MOVES_BOX:
+                return boxMoved;
+            case Effect::TURNS_BOX:
+                return !boxMoved && moved(boxCorner, boxCorners[1]) &&
+                       scene.player->quaternionMode == phase.quaternions;
+            case Effect::MOVES_CUBES:
+                return moved(cubeCorner, cubeCorners[1]);
+            case Effect::PAUSES:
+                return pausedThroughout && !boxMoved &&
+                       scene.rightBox.object->getPosition().y == fallingAt.y;
+            case Effect::NONE:
+                return true;
+        }
+        return false;
     }
-    const Point boxNow = box.getPosition();
-    const Point cornerNow = box.components[1]->componentTransform->points[1];
-    const bool boxMoved = boxNow.x != boxAt.x || boxNow.y != boxAt.y || boxNow.z != boxAt.z;
-    const bool cornerMoved =
-        cornerNow.x != boxCorner.x || cornerNow.y != boxCorner.y || cornerNow.z != boxCorner.z;
-    const Point cubeNow = cubes.components[0]->componentTransform->points[1];
-    const auto& player = static_cast<const PlayerKeyboardControls&>(*box.components[0]);
-    switch (phase.effect) {
-        case Effect::MOVES_BOX:
-            return boxMoved;
-        case Effect::TURNS_BOX:
-            return !boxMoved && cornerMoved && player.quaternionMode == phase.quaternions;
-        case Effect::MOVES_CUBES:
-            return cubeNow.x != cubeCorner.x || cubeNow.y != cubeCorner.y ||
-                   cubeNow.z != cubeCorner.z;
-        case Effect::PAUSES:
-            return pausedThroughout && !boxMoved && falling.getPosition().y == fallingAt.y;
-        case Effect::NONE:
-            return true;
-    }
-    return false;
-}
+};
 
 }  // namespace
 
@@ -120,12 +112,9 @@ TEST(AllocationCounterTest, CountsEveryKindOfAllocation) {
 }
 
 TEST_F(SteadyStateAllocationTest, DemonstrationStepsWithKeysHeldAllocateNothing) {
-    buildScene();
-    World& world = *World::getInstance();
+    const DemoScene scene = addDemoScene();
     Keyboard::getInstance();
-    for (int s = 0; s < 3; ++s) {
-        world.update(17);
-    }
+    step(3);
 
     // 2 x 500 steps; the outcome of each phase is checked only after counting stops.
     bool acted[2][PHASES];
@@ -134,7 +123,7 @@ TEST_F(SteadyStateAllocationTest, DemonstrationStepsWithKeysHeldAllocateNothing)
     for (auto& pass : acted) {
         for (size_t p = 0; p < PHASES; ++p) {
             hold(SCRIPT[p].keys, true);
-            pass[p] = runPhase(world, SCRIPT[p]);
+            pass[p] = runPhase(scene, SCRIPT[p]);
             hold(SCRIPT[p].keys, false);
             steps += SCRIPT[p].steps;
         }
@@ -154,16 +143,13 @@ TEST_F(SteadyStateAllocationTest, DemonstrationStepsWithKeysHeldAllocateNothing)
 TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing) {
     for (const bool broadPhase : {false, true}) {
         SCOPED_TRACE(broadPhase ? "broad phase" : "all pairs");
-        World world;
-        world.setBroadPhase(broadPhase);
-        buildBoxField(world, 1000);
-        world.update(17);
-        world.update(17);
+        restart();
+        world->setBroadPhase(broadPhase);
+        buildBoxField(*world, 1000);
+        step(2);
 
         const AllocationCounter counter;
-        for (int s = 0; s < 10; ++s) {
-            world.update(17);
-        }
+        step(10);
         EXPECT_EQ(counter.count(), 0u);
     }
 }
@@ -171,16 +157,15 @@ TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing)
 TEST_F(SteadyStateAllocationTest, MovingBoxesWithTheBroadPhaseAllocateNothing) {
     // Every box turns and moves back and forth: its bounds change every step, it moves in
     // the tree every few, and its neighbours change.
-    World world;
-    world.setBroadPhase(true);
-    buildBoxField(world, 1000);
-    const auto move = [&world](int step) {
-        const float sign = (step / 10) % 2 == 0 ? 1.0f : -1.0f;
-        for (const auto& object : world.objects) {
+    world->setBroadPhase(true);
+    buildBoxField(*world, 1000);
+    const auto move = [this](int s) {
+        const float sign = (s / 10) % 2 == 0 ? 1.0f : -1.0f;
+        for (const auto& object : world->objects) {
             object->transform->translate(0.05f * sign, 0.0f, 0.0f);
             object->transform->rotate(0.0f, 0.02f, 0.0f);
         }
-        world.update(17);
+        step();
     };
     for (int s = 0; s < 20; ++s) {
         move(s);

@@ -24,8 +24,14 @@ class CameraTest : public gltest::GlTest {
         World::destroyInstance();
         GlTest::TearDown();
     }
-    // One drawn frame: the model-view matrix the camera leaves behind, column-major.
+    // One tick, then one drawn frame: the model-view matrix the camera leaves behind,
+    // column-major.
     std::array<float, 16> frame() {
+        Camera::getInstance()->update();
+        return drawnFrame();
+    }
+    // A frame drawn between two ticks.
+    std::array<float, 16> drawnFrame() {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         Camera::getInstance()->apply();
@@ -72,7 +78,26 @@ TEST_F(CameraTest, IAndKMoveAlongTheEyeAxisAndHideTheOverlay) {
     EXPECT_EQ(still[0], 1.0f);
 }
 
-TEST_F(CameraTest, HoldingLTurnsAboutYByADegreePerFrame) {
+TEST_F(CameraTest, FramesDrawnBetweenTicksDoNotMoveTheCamera) {
+    press('i');
+    press('l');
+    std::array<float, 16> m{};
+    for (int i = 0; i < 50; ++i) {
+        m = drawnFrame();
+    }
+    EXPECT_EQ(m[14], 0.0f);
+    EXPECT_EQ(m[0], 1.0f);
+    EXPECT_TRUE(overlayShown());
+
+    m = frame();
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(drawnFrame(), m);
+    }
+    EXPECT_NEAR(m[14], 0.2f, 1e-6f);
+    EXPECT_FALSE(overlayShown());
+}
+
+TEST_F(CameraTest, HoldingLTurnsAboutYByADegreePerTick) {
     press('l');
     std::array<float, 16> m{};
     for (int i = 0; i < 90; ++i) {

@@ -427,6 +427,16 @@ void EngineProcess::waitUntilDrawn(std::chrono::milliseconds timeout) {
     }
 }
 
+std::string EngineProcess::windowText(const std::string& property) {
+    return textProperty(display_, window_, XInternAtom(display_, property.c_str(), False),
+                        XA_STRING);
+}
+
+void EngineProcess::expose() {
+    XClearArea(display_, window_, 0, 0, 1, 1, True);
+    XFlush(display_);
+}
+
 Geometry EngineProcess::geometry() {
     XWindowAttributes attributes{};
     lastXError = 0;

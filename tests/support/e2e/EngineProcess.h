@@ -113,6 +113,10 @@ class EngineProcess {
     // Waits until no pixel shows the unpainted background any more, i.e. the engine has
     // drawn over its whole window.
     void waitUntilDrawn(std::chrono::milliseconds timeout = 10s);
+    // The text of a STRING property on the engine's window, or "" while there is none.
+    std::string windowText(const std::string& property);
+    // Sends the window an Expose event, as uncovering part of it would; GLUT then draws.
+    void expose();
 
     // The exit status once the engine has ended, or nothing if it is still running after the
     // timeout.

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "../support/KeyModel.h"
-#include "../support/SceneProbe.h"
 #include "app/DemoScene.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
+#include "support/world/WorldFixture.h"
+#include "unit/support/KeyModel.h"
+#include "unit/support/SceneProbe.h"
 
 namespace {
 
@@ -61,28 +62,22 @@ std::vector<Event> abuse(std::uint32_t seed) {
     return events;
 }
 
-class KeyboardAbuseTest : public ::testing::Test {
+class KeyboardAbuseTest : public WorldFixture {
   protected:
-    void SetUp() override { buildScene(); }
-    void TearDown() override { restart(); }
-    void restart() {
-        World::destroyInstance();
-        Keyboard::destroyInstance();
-    }
+    void SetUp() override { addDemoScene(); }
     // Runs the events on a fresh demo and returns the world's state after every step.
     // Only events that reach a slot are sent when `slotsOnly` is set.
     std::vector<std::vector<float>> run(const std::vector<Event>& events, bool slotsOnly) {
         restart();
-        buildScene();
-        World& world = *World::getInstance();
+        addDemoScene();
         Keyboard& keyboard = *Keyboard::getInstance();
         std::array<bool, KEY_SLOT_COUNT> model{};
         std::vector<std::vector<float>> states;
         for (const Event& event : events) {
             if (event.kind == Event::STEP) {
-                world.update(17);
-                states.push_back(sceneprobe::snapshot(world));
-                EXPECT_EQ(sceneprobe::firstNonFinite(world), "") << "step " << states.size();
+                step();
+                states.push_back(sceneprobe::snapshot(*world));
+                EXPECT_EQ(sceneprobe::firstNonFinite(*world), "") << "step " << states.size();
                 continue;
             }
             const bool press = event.kind == Event::PRESS;
@@ -136,7 +131,6 @@ TEST_F(KeyboardAbuseTest, EveryCodeInRandomOrderOnlyEverMovesItsOwnSlot) {
 
 TEST_F(KeyboardAbuseTest, KeysLetGoInShiftedFormNeverStayDown) {
     Keyboard& keyboard = *Keyboard::getInstance();
-    World& world = *World::getInstance();
     int keys = 0;
     for (int code = 0; code < 256; ++code) {
         const char key = static_cast<char>(code);
@@ -147,7 +141,7 @@ TEST_F(KeyboardAbuseTest, KeysLetGoInShiftedFormNeverStayDown) {
         ++keys;
         const int slot = keymodel::pressSlot(static_cast<unsigned char>(key));
         keyboard.keyDown(static_cast<unsigned char>(key), 0, 0);
-        world.update(17);
+        step();
         keyboard.keyDown(shifted, 0, 0);  // auto-repeat, with Shift now held
         EXPECT_TRUE(keyboard.isKeyDown(slot)) << key;
         keyboard.keyUp(shifted, 0, 0);

@@ -8,18 +8,19 @@
 #include <random>
 #include <string>
 
-#include "../support/SceneProbe.h"
 #include "app/DemoScene.h"
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
 #include "math/ComponentTransform.h"
+#include "physics/Mount.h"
+#include "shapes/Cube.h"
 #include "support/alloc/AllocationCounter.h"
+#include "support/world/WorldFixture.h"
+#include "unit/support/SceneProbe.h"
 
 namespace {
-
-enum Index { OVERLAY, SHEAR_GROUP, BEZIER, LEFT_BOX, RIGHT_BOX, SPRING, ORIGIN_CUBE };
 
 constexpr int STEPS = 100000;
 // Every path of a step has run by then, so every buffer has its final capacity.
@@ -32,26 +33,12 @@ constexpr float REST_DROP = 5.0f;
 
 const std::string MOVE_KEYS = "wasdqe";
 
-class SoakTest : public ::testing::Test {
+class SoakTest : public WorldFixture {
   protected:
-    void SetUp() override {
-        buildScene();
-        world = World::getInstance();
-        keyboard = Keyboard::getInstance();
-        player = dynamic_cast<PlayerKeyboardControls*>(object(LEFT_BOX).components[0].get());
-        ASSERT_NE(player, nullptr);
-    }
-    void TearDown() override {
-        World::destroyInstance();
-        Keyboard::destroyInstance();
-    }
-
-    GameObject& object(Index i) { return *world->objects[static_cast<size_t>(i)]; }
     bool held(char key) {
-        return keyboard->isKeyDown(Keyboard::slotOf(static_cast<unsigned char>(key)));
+        return Keyboard::getInstance()->isKeyDown(
+            Keyboard::slotOf(static_cast<unsigned char>(key)));
     }
-    void press(char key) { keyboard->keyDown(static_cast<unsigned char>(key), 0, 0); }
-    void release(char key) { keyboard->keyUp(static_cast<unsigned char>(key), 0, 0); }
     void releaseAll() {
         for (char key : MOVE_KEYS + " 139z") {
             release(key);
@@ -60,8 +47,8 @@ class SoakTest : public ::testing::Test {
 
     // The hanging box's mount relative to where it would rest under the steered box's mount.
     float swing() {
-        const Point& a = object(LEFT_BOX).getComponent("MOUNT")->componentTransform->points[1];
-        const Point& b = object(RIGHT_BOX).getComponent("MOUNT")->componentTransform->points[1];
+        const Point& a = scene.leftBox.mount->componentTransform->points[1];
+        const Point& b = scene.rightBox.mount->componentTransform->points[1];
         return std::sqrt((b.x - a.x) * (b.x - a.x) +
                          (b.y - a.y + REST_DROP) * (b.y - a.y + REST_DROP) +
                          (b.z - a.z) * (b.z - a.z));
@@ -70,7 +57,7 @@ class SoakTest : public ::testing::Test {
     // One world step, keeping the books on what it exercised.
     void step() {
         const bool space = held(' ');
-        const bool groupActs = world->running && object(SHEAR_GROUP).drawEnabled && space;
+        const bool groupActs = world->running && scene.shearGroup->drawEnabled && space;
         if (groupActs) {
             // Let go of whichever scale key would take the group out of range.
             if (held('w') && !held('s') && netScale * 1.1 > MAX_NET_SCALE) {
@@ -83,25 +70,25 @@ class SoakTest : public ::testing::Test {
             scaled += held('w') || held('s') ? 1 : 0;
             sheared += held('a') || held('d') ? 1 : 0;
         }
-        const bool playerActs = world->running && object(LEFT_BOX).drawEnabled;
+        const bool playerActs = world->running && scene.leftBox.object->drawEnabled;
         const bool turning =
             space && (held('w') || held('a') || held('s') || held('d') || held('q') || held('e'));
         if (playerActs && turning) {
             (player->quaternionMode ? quaternionTurns : matrixTurns) += 1;
         }
-        world->update(17);
+        world->update(STEP_MS);
         ++steps;
     }
 
+    // One press, stepped with the books kept.
     void tap(char key) {
         press(key);
         step();
         release(key);
     }
 
-    World* world = nullptr;
-    Keyboard* keyboard = nullptr;
-    PlayerKeyboardControls* player = nullptr;
+    const DemoScene scene = addDemoScene();
+    const PlayerKeyboardControls* player = scene.player;
     int steps = 0;
     double netScale = 1.0;
     int scaled = 0;
@@ -159,7 +146,7 @@ TEST_F(SoakTest, HundredThousandStepsOfRandomKeysStayFiniteBoundedAndAllocationF
             step();
             const std::string bad = sceneprobe::firstNonFinite(*world);
             ASSERT_EQ(bad, "") << "after step " << steps;
-            const bool boxAtRest = quiet || !world->running || !object(LEFT_BOX).drawEnabled;
+            const bool boxAtRest = quiet || !world->running || !scene.leftBox.object->drawEnabled;
             if (boxAtRest) {
                 const float s = swing();
                 largestQuietSwing = std::max(largestQuietSwing, s);
@@ -203,7 +190,7 @@ TEST_F(SoakTest, HundredThousandStepsOfRandomKeysStayFiniteBoundedAndAllocationF
 
 TEST_F(SoakTest, HoldingAScaleKeyForMinutesLosesNoCube) {
     tap('3');
-    const auto& cube = *object(SHEAR_GROUP).components[0]->componentTransform;
+    const auto& cube = *scene.shearCubes[0]->componentTransform;
     const auto edge = [&] { return std::fabs(cube.points[1].x - cube.points[3].x); };
     const float built = edge();
     // Space and W for about three minutes, then space and S as long: the cubes would grow
@@ -212,7 +199,7 @@ TEST_F(SoakTest, HoldingAScaleKeyForMinutesLosesNoCube) {
     for (char key : {'w', 's'}) {
         press(key);
         for (int i = 0; i < 10000; ++i) {
-            world->update(17);
+            world->update(STEP_MS);
             ASSERT_EQ(sceneprobe::firstNonFinite(*world), "") << key << " held, step " << i;
         }
         EXPECT_GT(edge(), 0.0f);
@@ -221,7 +208,7 @@ TEST_F(SoakTest, HoldingAScaleKeyForMinutesLosesNoCube) {
     // From the smallest size back up by as many steps as it took to get there.
     press('w');
     for (int i = 0; i < 10000 && edge() < built; ++i) {
-        world->update(17);
+        world->update(STEP_MS);
     }
     EXPECT_NEAR(edge(), built, built * 0.1f);
 }

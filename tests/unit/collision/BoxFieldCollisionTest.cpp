@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "app/BoxField.h"
@@ -9,16 +10,22 @@
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "math/ComponentTransform.h"
+#include "support/world/WorldFixture.h"
 
 // The thousand boxes of the benchmark field: the quick sphere rejection, and the boxes the
 // colliders keep between tests, must give exactly the answers of the full test on geometry
 // read afresh, for every ordered pair, and so must a whole step of the world.
-TEST(BoxFieldCollisionTest, EarlyRejectionAgreesWithTheFullTestOnEveryPair) {
-    World world;
-    buildBoxField(world, 1000);
+namespace {
+
+class BoxFieldCollisionTest : public WorldFixture {};
+
+}  // namespace
+
+TEST_F(BoxFieldCollisionTest, EarlyRejectionAgreesWithTheFullTestOnEveryPair) {
+    buildBoxField(*world, 1000);
     std::vector<BoxCollider*> colliders;
     std::vector<OrientedBox> boxes;
-    for (const auto& object : world.objects) {
+    for (const auto& object : world->objects) {
         auto* collider = dynamic_cast<BoxCollider*>(object->colliders.at(0));
         ASSERT_NE(collider, nullptr);
         OrientedBox box;
@@ -53,12 +60,11 @@ TEST(BoxFieldCollisionTest, EarlyRejectionAgreesWithTheFullTestOnEveryPair) {
     EXPECT_GT(rejected, n * (n - 1) * 99 / 100);
 
     // One step: a box shows contact exactly when the full test finds it touching any other.
-    world.update(17);
+    step();
     size_t wrongColours = 0;
     for (size_t i = 0; i < n; ++i) {
-        const Color& corner = colliders[i]->componentTransform->points[1].color;
-        const bool green = corner.r == 0.0f && corner.g == 0.5f;
-        wrongColours += green != touchesAny[i];
+        const std::string expected = touchesAny[i] ? "green" : "red";
+        wrongColours += cornerColour(*colliders[i]) != expected;
     }
     EXPECT_EQ(wrongColours, 0u);
 }

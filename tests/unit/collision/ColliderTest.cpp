@@ -15,11 +15,9 @@
 #include "math/Matrix.h"
 #include "math/Quaternion.h"
 #include "support/alloc/AllocationCounter.h"
+#include "support/world/WorldFixture.h"
 
 namespace {
-
-const Color RED(1, 0, 0, 1);
-const Color GREEN(0, 0.5f, 0.1f, 1);
 
 // Counts the tests the collision loop asks of it and remembers whom it was asked about.
 class CountingCollider : public Collider {
@@ -38,44 +36,13 @@ class Impostor : public Component {
     explicit Impostor(const std::string& tag) : Component(true, true) { typeTag = tag; }
 };
 
-GameObject* objectAt(float x, float y, float z) {
-    return new GameObject(true, true, Point(x, y, z, Color()));
-}
-
-BoxCollider* addBox(GameObject* object) {
-    auto* box = new BoxCollider(true, true, true, Point());
-    object->addComponent(box);
-    return box;
-}
-
-CircleCollider* addCircle(GameObject* object, float radius) {
-    auto* circle = new CircleCollider(true, true, true, Point(), radius);
-    object->addComponent(circle);
-    return circle;
-}
-
-bool sameColour(const Color& a, const Color& b) {
-    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
-}
-
-// "red", "green", or what the corners are if they disagree or are something else.
-std::string cornerColour(const BoxCollider* box) {
-    const auto& points = box->componentTransform->points;
-    const Color& first = points[1].color;
-    for (size_t i = 2; i < points.size(); ++i) {
-        if (!sameColour(points[i].color, first)) {
-            return "mixed";
-        }
-    }
-    if (sameColour(first, RED)) {
-        return "red";
-    }
-    return sameColour(first, GREEN) ? "green" : "other";
-}
+class ColliderTest : public WorldFixture {};
+class CircleColliderTest : public WorldFixture {};
+class BoxColliderTest : public WorldFixture {};
 
 }  // namespace
 
-TEST(ColliderTest, ConstructorsTagsAndTheBoxCorners) {
+TEST_F(ColliderTest, ConstructorsTagsAndTheBoxCorners) {
     const Collider plain;
     EXPECT_EQ(plain.getTypeTag(), "COLLIDER");
     EXPECT_FALSE(plain.updateEnabled);
@@ -111,25 +78,20 @@ TEST(ColliderTest, ConstructorsTagsAndTheBoxCorners) {
         EXPECT_EQ(points[i + 1].y, corners[i][1]);
         EXPECT_EQ(points[i + 1].z, corners[i][2]);
     }
-    EXPECT_EQ(cornerColour(&box), "red");
+    EXPECT_EQ(cornerColour(box), "red");
 }
 
-TEST(ColliderTest, LoopTestsEveryColliderOfEveryCandidateFromBothSides) {
-    World world;
-    GameObject* first = objectAt(0, 0, 0);
-    GameObject* second = objectAt(5, 0, 0);
+TEST_F(ColliderTest, LoopTestsEveryColliderOfEveryCandidateFromBothSides) {
+    GameObject* first = &addObject(0, 0, 0);
+    GameObject* second = &addObject(5, 0, 0);
     std::vector<CountingCollider*> ofFirst, ofSecond;
     for (int i = 0; i < 2; ++i) {
-        ofFirst.push_back(new CountingCollider());
-        first->addComponent(ofFirst.back());
+        ofFirst.push_back(&attach(*first, new CountingCollider()));
     }
     for (int i = 0; i < 3; ++i) {
-        ofSecond.push_back(new CountingCollider());
-        second->addComponent(ofSecond.back());
+        ofSecond.push_back(&attach(*second, new CountingCollider()));
     }
-    world.addObject(first);
-    world.addObject(second);
-    world.update(17);
+    step();
 
     // 2 x 3 tests from the first object's colliders and 3 x 2 from the second's, each in the
     // other object's order; never against a collider of the same object.
@@ -144,15 +106,15 @@ TEST(ColliderTest, LoopTestsEveryColliderOfEveryCandidateFromBothSides) {
 
     // A collider that does not update tests nothing, though it is still tested against.
     ofSecond[0]->updateEnabled = false;
-    world.update(17);
+    step();
     EXPECT_EQ(ofSecond[0]->seen.size(), 2u);
     EXPECT_EQ(ofSecond[1]->seen.size(), 4u);
     EXPECT_EQ(ofFirst[0]->seen.size(), 6u);
 
     // A paused world offers no candidates, so nothing is tested.
-    world.running = false;
-    world.update(17);
-    world.running = true;
+    world->running = false;
+    step();
+    world->running = true;
     EXPECT_EQ(ofSecond[1]->seen.size(), 4u);
 
     // Detached, or with null candidates, the loop has nothing to walk.
@@ -168,7 +130,7 @@ TEST(ColliderTest, LoopTestsEveryColliderOfEveryCandidateFromBothSides) {
     EXPECT_FALSE(plain.collide(ofFirst[0]));
 }
 
-TEST(CircleColliderTest, SphereTestAndDispatch) {
+TEST_F(CircleColliderTest, SphereTestAndDispatch) {
     struct Case {
         const char* name;
         float radiusA, radiusB;
@@ -188,20 +150,18 @@ TEST(CircleColliderTest, SphereTestAndDispatch) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::unique_ptr<GameObject> a(objectAt(1, 2, 3));
-        std::unique_ptr<GameObject> b(objectAt(1 + c.dx, 2 + c.dy, 3 + c.dz));
-        CircleCollider* circleA = addCircle(a.get(), c.radiusA);
-        CircleCollider* circleB = addCircle(b.get(), c.radiusB);
-        EXPECT_EQ(circleA->collideWithCircle(circleB), c.touching);
-        EXPECT_EQ(circleB->collideWith(circleA), c.touching);
+        CircleCollider& a = addSphere(1, 2, 3, c.radiusA);
+        CircleCollider& b = addSphere(1 + c.dx, 2 + c.dy, 3 + c.dz, c.radiusB);
+        EXPECT_EQ(a.collideWithCircle(&b), c.touching);
+        EXPECT_EQ(b.collideWith(&a), c.touching);
         // The collision loop's entry point is the base one: never contact.
-        EXPECT_FALSE(circleA->collide(circleB));
+        EXPECT_FALSE(a.collide(&b));
     }
 
     // Dispatch goes by the exact tag, and a tag alone does not make a sphere.
-    std::unique_ptr<GameObject> object(objectAt(0, 0, 0));
-    CircleCollider* circle = addCircle(object.get(), 10);
-    BoxCollider* box = addBox(object.get());
+    GameObject& object = addObject(0, 0, 0);
+    CircleCollider* circle = &addSphere(object, 10);
+    BoxCollider* box = &addBox(object);
     Collider plain;
     Impostor fakeCircle("CIRCLECOLLIDER");
     Impostor fakeBox("BOXCOLLIDER");
@@ -214,18 +174,16 @@ TEST(CircleColliderTest, SphereTestAndDispatch) {
     EXPECT_FALSE(circle->collideWithCircle(nullptr));
 }
 
-TEST(BoxColliderTest, DispatchAnswersFalseForAnythingButABoxAndRecoloursNothing) {
-    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
-    std::unique_ptr<GameObject> b(objectAt(0.5f, 0, 0));
-    BoxCollider* box = addBox(a.get());
-    BoxCollider* other = addBox(b.get());
-    CircleCollider* circle = addCircle(b.get(), 10);
+TEST_F(BoxColliderTest, DispatchAnswersFalseForAnythingButABoxAndRecoloursNothing) {
+    BoxCollider* box = &addBox(0, 0, 0);
+    BoxCollider* other = &addBox(0.5f, 0, 0);
+    CircleCollider* circle = &addSphere(*other->owner, 10);
     Collider plain;
     Impostor fakeBox("BOXCOLLIDER");
 
     EXPECT_TRUE(box->collide(other));
-    EXPECT_EQ(cornerColour(box), "green");
-    EXPECT_EQ(cornerColour(other), "red");  // only the testing box shows the answer
+    EXPECT_EQ(cornerColour(*box), "green");
+    EXPECT_EQ(cornerColour(*other), "red");  // only the testing box shows the answer
 
     EXPECT_FALSE(box->collide(circle));
     EXPECT_FALSE(box->collideWithCircle(circle));
@@ -233,15 +191,15 @@ TEST(BoxColliderTest, DispatchAnswersFalseForAnythingButABoxAndRecoloursNothing)
     EXPECT_FALSE(box->collide(&fakeBox));
     EXPECT_FALSE(box->collide(nullptr));
     EXPECT_FALSE(box->collideWithBox(nullptr));
-    EXPECT_EQ(cornerColour(box), "green");
+    EXPECT_EQ(cornerColour(*box), "green");
 
     // A box without its corners touches nothing.
     other->componentTransform->clearPoints();
     EXPECT_FALSE(box->collide(other));
-    EXPECT_EQ(cornerColour(box), "red");
+    EXPECT_EQ(cornerColour(*box), "red");
 }
 
-TEST(BoxColliderTest, CornersShowWhetherTheStepFoundAnyContact) {
+TEST_F(BoxColliderTest, CornersShowWhetherTheStepFoundAnyContact) {
     // Three boxes on the x axis: `near` overlaps `box`, `far` touches nothing. Whatever the
     // order of the candidates, a box that touched any of them in the step is green.
     struct Case {
@@ -260,82 +218,70 @@ TEST(BoxColliderTest, CornersShowWhetherTheStepFoundAnyContact) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        World world;
-        GameObject* boxObject = objectAt(0, 0, 0);
-        GameObject* nearObject = objectAt(c.nearX, 0, 0);
-        GameObject* farObject = objectAt(c.farX, 0, 0);
-        BoxCollider* box = addBox(boxObject);
-        BoxCollider* near = addBox(nearObject);
-        BoxCollider* far = addBox(farObject);
-        world.addObject(boxObject);
-        world.addObject(c.farFirst ? farObject : nearObject);
-        world.addObject(c.farFirst ? nearObject : farObject);
-        world.update(17);
+        restart();
+        const BoxCollider& box = addBox(0, 0, 0);
+        const float first = c.farFirst ? c.farX : c.nearX;
+        const float second = c.farFirst ? c.nearX : c.farX;
+        const BoxCollider& firstAdded = addBox(first, 0, 0);
+        const BoxCollider& secondAdded = addBox(second, 0, 0);
+        const BoxCollider& near = c.farFirst ? secondAdded : firstAdded;
+        const BoxCollider& far = c.farFirst ? firstAdded : secondAdded;
+        step();
         EXPECT_EQ(cornerColour(box), c.box);
         EXPECT_EQ(cornerColour(near), c.near);
         EXPECT_EQ(cornerColour(far), c.far);
         // The centre keeps its own colour.
-        EXPECT_FALSE(sameColour(box->componentTransform->points[0].color, GREEN));
+        EXPECT_NE(box.componentTransform->points[0].color.g, 0.5f);
     }
 }
 
-TEST(BoxColliderTest, ColourStaysWhileNoBoxTestRuns) {
-    World world;
-    GameObject* left = objectAt(0, 0, 0);
-    GameObject* right = objectAt(1, 0, 0);
-    BoxCollider* box = addBox(left);
-    BoxCollider* other = addBox(right);
-    world.addObject(left);
-    world.addObject(right);
-    world.update(17);
+TEST_F(BoxColliderTest, ColourStaysWhileNoBoxTestRuns) {
+    BoxCollider& box = addBox(0, 0, 0);
+    BoxCollider& other = addBox(1, 0, 0);
+    GameObject& right = *other.owner;
+    step();
     ASSERT_EQ(cornerColour(box), "green");
 
-    right->transform->translate(10, 0, 0);
-    world.running = false;  // paused: no candidates
-    world.update(17);
+    right.transform->translate(10, 0, 0);
+    world->running = false;  // paused: no candidates
+    step();
     EXPECT_EQ(cornerColour(box), "green");
 
-    world.running = true;
-    box->updateEnabled = false;  // not testing
-    world.update(17);
+    world->running = true;
+    box.updateEnabled = false;  // not testing
+    step();
     EXPECT_EQ(cornerColour(box), "green");
     EXPECT_EQ(cornerColour(other), "red");
 
     // A candidate that carries only a sphere: no box test, no new colour.
-    box->updateEnabled = true;
-    other->updateEnabled = false;
-    right->colliders.assign(1, addCircle(right, 100));
-    world.update(17);
+    box.updateEnabled = true;
+    other.updateEnabled = false;
+    right.colliders.assign(1, &addSphere(right, 100));
+    step();
     EXPECT_EQ(cornerColour(box), "green");
 
-    right->colliders.assign(1, other);
-    world.update(17);
+    right.colliders.assign(1, &other);
+    step();
     EXPECT_EQ(cornerColour(box), "red");
 }
 
-TEST(BoxColliderTest, TestsAndStepsDoNotAllocate) {
-    World world;
-    GameObject* left = objectAt(0, 0, 0);
-    GameObject* right = objectAt(1.5f, 0, 0);
-    BoxCollider* box = addBox(left);
-    BoxCollider* other = addBox(right);
-    world.addObject(left);
-    world.addObject(right);
-    world.addObject(objectAt(9, 9, 9));
-    addBox(world.objects.back().get());
-    world.update(17);  // the candidate lists reach their size once
+TEST_F(BoxColliderTest, TestsAndStepsDoNotAllocate) {
+    BoxCollider& box = addBox(0, 0, 0);
+    BoxCollider& other = addBox(1.5f, 0, 0);
+    addBox(9, 9, 9);
+    step();  // the candidate lists reach their size once
 
     const AllocationCounter counter;
     bool touching = true;
-    for (int step = 0; step < 10; ++step) {
-        touching = box->collideWithBox(other) && touching;
-        world.update(17);
+    for (int i = 0; i < 10; ++i) {
+        touching = box.collideWithBox(&other) && touching;
+        step();
     }
     EXPECT_TRUE(touching);
     EXPECT_EQ(counter.count(), 0u);
 }
 
-TEST(BoxColliderTest, KeptBoxFollowsEveryChangeOfTheCorners) {
+TEST_F(BoxColliderTest, KeptBoxFollowsEveryChangeOfTheCorners) {
     // Each case first tests a pair (so both colliders keep their boxes), then changes one box's
     // geometry in one way, and tests again from both sides: the answer must follow.
     struct Case {
@@ -393,10 +339,10 @@ TEST(BoxColliderTest, KeptBoxFollowsEveryChangeOfTheCorners) {
         SCOPED_TRACE(c.name);
         for (const bool changeThis : {false, true}) {
             SCOPED_TRACE(changeThis ? "this box changed" : "other box changed");
-            std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
-            std::unique_ptr<GameObject> b(objectAt(c.otherX, 0, 0));
-            BoxCollider* box = addBox(a.get());
-            BoxCollider* other = addBox(b.get());
+            BoxCollider* box = &addBox(0, 0, 0);
+            BoxCollider* other = &addBox(c.otherX, 0, 0);
+            GameObject* a = box->owner;
+            GameObject* b = other->owner;
             ASSERT_EQ(box->collideWithBox(other), c.before);
             ASSERT_EQ(other->collideWithBox(box), c.before);
             // Moving this box by the mirror image of the other's change keeps the case.
@@ -414,31 +360,27 @@ TEST(BoxColliderTest, KeptBoxFollowsEveryChangeOfTheCorners) {
     }
 }
 
-TEST(BoxColliderTest, SubclassesOfBoxesAreTestedAsBoxes) {
+TEST_F(BoxColliderTest, SubclassesOfBoxesAreTestedAsBoxes) {
     // The quick check for the exact class must not turn away boxes of derived classes.
     class TracedBox : public BoxCollider {
       public:
         TracedBox() : BoxCollider(true, true, true, Point()) {}
     };
-    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
-    std::unique_ptr<GameObject> b(objectAt(1.5f, 0, 0));
-    BoxCollider* box = addBox(a.get());
-    auto* traced = new TracedBox();
-    b->addComponent(traced);
+    BoxCollider* box = &addBox(0, 0, 0);
+    GameObject& b = addObject(1.5f, 0, 0);
+    TracedBox* traced = &attach(b, new TracedBox());
     EXPECT_TRUE(box->collide(traced));
     EXPECT_TRUE(traced->collide(box));
-    b->transform->translate(5, 0, 0);
+    b.transform->translate(5, 0, 0);
     EXPECT_FALSE(box->collide(traced));
     EXPECT_FALSE(traced->collide(box));
 }
 
-TEST(BoxColliderTest, CornersRecolouredFromOutsideAreRepaintedOnceAnnounced) {
-    std::unique_ptr<GameObject> a(objectAt(0, 0, 0));
-    std::unique_ptr<GameObject> b(objectAt(1.5f, 0, 0));
-    BoxCollider* box = addBox(a.get());
-    BoxCollider* other = addBox(b.get());
+TEST_F(BoxColliderTest, CornersRecolouredFromOutsideAreRepaintedOnceAnnounced) {
+    BoxCollider* box = &addBox(0, 0, 0);
+    BoxCollider* other = &addBox(1.5f, 0, 0);
     ASSERT_TRUE(box->collideWithBox(other));
-    ASSERT_EQ(cornerColour(box), "green");
+    ASSERT_EQ(cornerColour(*box), "green");
 
     // Same answer, nothing changed: the corners already show it.
     for (Point& p : box->componentTransform->points) {
@@ -446,18 +388,15 @@ TEST(BoxColliderTest, CornersRecolouredFromOutsideAreRepaintedOnceAnnounced) {
     }
     box->componentTransform->pointsChanged();
     EXPECT_TRUE(box->collideWithBox(other));
-    EXPECT_EQ(cornerColour(box), "green");
+    EXPECT_EQ(cornerColour(*box), "green");
 
     // Through the collision loop as well.
-    World world;
-    world.addObject(a.release());
-    world.addObject(b.release());
-    world.update(17);
+    step();
     for (size_t i = 1; i < 9; ++i) {
         other->componentTransform->points[i].color = Color(0, 0, 1, 1);
     }
     other->componentTransform->pointsChanged();
-    world.update(17);
-    EXPECT_EQ(cornerColour(box), "green");
-    EXPECT_EQ(cornerColour(other), "green");
+    step();
+    EXPECT_EQ(cornerColour(*box), "green");
+    EXPECT_EQ(cornerColour(*other), "green");
 }

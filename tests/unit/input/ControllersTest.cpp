@@ -13,32 +13,24 @@
 #include "input/KeyboardPauseController.h"
 #include "input/PlayerKeyboardControls.h"
 #include "math/ComponentTransform.h"
+#include "support/world/WorldFixture.h"
+#include "unit/support/TestGeometry.h"
 
 namespace {
 
 const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
 
-// A component with one point one unit right of its centre, to watch rotations and scaling.
-class Marker : public Component {
-  public:
-    Marker() : Component(true, true) {
-        componentTransform = std::make_unique<ComponentTransform>(this);
-        componentTransform->addPoint(Point(1, 0, 0, RED));
-    }
-    const Point& tip() const { return componentTransform->points[1]; }
-};
-
-class ControllersTest : public ::testing::Test {
+class ControllersTest : public WorldFixture {
   protected:
-    void TearDown() override {
-        Keyboard::destroyInstance();
-        World::destroyInstance();
+    // One point one unit right of the object's centre, to watch rotations and scaling.
+    static const Point& addMarker(GameObject& object) {
+        return attach(object, new TestGeometry({Point(1, 0, 0, RED)}))
+            .componentTransform->points[1];
     }
-    void press(unsigned char key) { Keyboard::getInstance()->keyDown(key, 0, 0); }
-    void release(unsigned char key) { Keyboard::getInstance()->keyUp(key, 0, 0); }
-    void step(GameObject& object, int times = 1) {
+    // Updates one object alone, as its own step.
+    static void update(GameObject& object, int times = 1) {
         for (int i = 0; i < times; ++i) {
-            object.update(17);
+            object.update(STEP_MS);
         }
     }
 };
@@ -46,108 +38,103 @@ class ControllersTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ControllersTest, NumberKeysToggleOncePerPress) {
-    GameObject object(true, true, Point());
-    object.addComponent(new KeyboardControls1(true, true));
+    GameObject& object = addObject(0, 0, 0);
+    attach(object, new KeyboardControls1(true, true));
     press('1');
-    step(object, 10);  // held: one toggle only
+    update(object, 10);  // held: one toggle only
     EXPECT_FALSE(object.drawEnabled);
     release('1');
-    step(object);
+    update(object);
     EXPECT_FALSE(object.drawEnabled);
     press('1');
-    step(object);
+    update(object);
     EXPECT_TRUE(object.drawEnabled);
 
     // Two controllers on one object cancel each other out.
-    GameObject doubled(true, true, Point());
-    doubled.addComponent(new BezierKeyboardControls(true, true));
-    doubled.addComponent(new BezierKeyboardControls(true, true));
+    GameObject& doubled = addObject(0, 0, 0);
+    attach(doubled, new BezierKeyboardControls(true, true));
+    attach(doubled, new BezierKeyboardControls(true, true));
     press('2');
-    step(doubled);
+    update(doubled);
     EXPECT_TRUE(doubled.drawEnabled);
 
     // A disabled controller, or a shifted key, does nothing.
-    GameObject quiet(true, true, Point());
-    auto* off = new KeyboardControls1(false, true);
-    quiet.addComponent(off);
+    GameObject& quiet = addObject(0, 0, 0);
+    const auto& off = attach(quiet, new KeyboardControls1(false, true));
     release('1');
     press('1');
-    step(quiet);
+    update(quiet);
     EXPECT_TRUE(quiet.drawEnabled);
-    EXPECT_EQ(off->getTypeTag(), "COMPONENT");
+    EXPECT_EQ(off.getTypeTag(), "COMPONENT");
 }
 
 TEST_F(ControllersTest, ShearScaleGroupMovesScalesAndShears) {
-    GameObject group(true, true, Point());
-    auto* marker = new Marker();
-    group.addComponent(marker);
-    group.addComponent(new KeyboardControls3(true, true));
+    GameObject& group = addObject(0, 0, 0);
+    const Point& tip = addMarker(group);
+    attach(group, new KeyboardControls3(true, true));
 
     press('d');
     press('q');
-    step(group);
+    update(group);
     EXPECT_FLOAT_EQ(group.getPosition().x, 0.1f);
     EXPECT_FLOAT_EQ(group.getPosition().y, 0.1f);
     release('d');
     release('q');
     press('w');
     press('s');  // opposite moves cancel
-    step(group);
+    update(group);
     EXPECT_NEAR(group.getPosition().z, 0.0f, 1e-7f);
 
     // With space, W and S scale (1.1 then 0.9: net 0.99) about the position; Q moves nothing.
     press(' ');
     press('q');
-    const Point before = marker->tip();
-    step(group);
-    EXPECT_NEAR(marker->tip().x - group.getPosition().x, (before.x - group.getPosition().x) * 0.99f,
-                1e-6f);
+    const Point before = tip;
+    update(group);
+    EXPECT_NEAR(tip.x - group.getPosition().x, (before.x - group.getPosition().x) * 0.99f, 1e-6f);
     EXPECT_FLOAT_EQ(group.getPosition().y, 0.1f);
     release('w');
     release('s');
     release('q');
     press('a');  // shear(1, 0, 0) about the pivot at the origin: x feeds y and z
-    const Point unsheared = marker->tip();
-    step(group);
-    EXPECT_NEAR(marker->tip().y, unsheared.y + unsheared.x, 1e-5f);
-    EXPECT_NEAR(marker->tip().z, unsheared.z + unsheared.x, 1e-5f);
+    const Point unsheared = tip;
+    update(group);
+    EXPECT_NEAR(tip.y, unsheared.y + unsheared.x, 1e-5f);
+    EXPECT_NEAR(tip.z, unsheared.z + unsheared.x, 1e-5f);
     release('a');
     release(' ');
 
     // Hidden, it ignores movement but still answers key 3.
     press('3');
-    step(group);
+    update(group);
     EXPECT_FALSE(group.drawEnabled);
     release('3');
     press('d');
     const float x = group.getPosition().x;
-    step(group);
+    update(group);
     EXPECT_EQ(group.getPosition().x, x);
     press('3');
-    step(group);
+    update(group);
     EXPECT_TRUE(group.drawEnabled);
 }
 
 TEST_F(ControllersTest, PlayerRotatesThroughQuaternionsUntilNineIsPressed) {
-    GameObject player(true, true, Point());
-    auto* marker = new Marker();
-    player.addComponent(marker);
-    auto* controls = new PlayerKeyboardControls(true, false);
-    player.addComponent(controls);
+    GameObject& player = addObject(0, 0, 0);
+    const Point& tip = addMarker(player);
+    auto* controls = &attach(player, new PlayerKeyboardControls(true, false));
     EXPECT_TRUE(controls->quaternionMode);
 
     // Q turns counter-clockwise about z in quaternion mode, clockwise in matrix mode.
     press(' ');
     press('q');
-    step(player);
-    EXPECT_GT(marker->tip().y, 0.0f);
-    EXPECT_NEAR(marker->tip().y, std::sin(5.0 * 3.14159 / 180.0), 1e-5);
+    update(player);
+    EXPECT_GT(tip.y, 0.0f);
+    EXPECT_NEAR(tip.y, std::sin(5.0 * 3.14159 / 180.0), 1e-5);
     press('9');
-    step(player);
+    update(player);
     EXPECT_FALSE(controls->quaternionMode);
     // +5 degrees, then -0.1 radians.
-    EXPECT_NEAR(marker->tip().y, std::sin(5.0 * 3.14159 / 180.0 - 0.1), 1e-5);
-    step(player);
+    EXPECT_NEAR(tip.y, std::sin(5.0 * 3.14159 / 180.0 - 0.1), 1e-5);
+    update(player);
     EXPECT_FALSE(controls->quaternionMode);  // 9 still held: no second switch
     release('q');
     release(' ');
@@ -155,7 +142,7 @@ TEST_F(ControllersTest, PlayerRotatesThroughQuaternionsUntilNineIsPressed) {
 
     // Without space the same keys translate.
     press('e');
-    step(player, 3);
+    update(player, 3);
     EXPECT_NEAR(player.getPosition().y, -0.3f, 1e-6f);
     release('e');
 
@@ -163,7 +150,7 @@ TEST_F(ControllersTest, PlayerRotatesThroughQuaternionsUntilNineIsPressed) {
     player.drawEnabled = false;
     press('9');
     press('a');
-    step(player);
+    update(player);
     EXPECT_FALSE(controls->quaternionMode);
     EXPECT_NEAR(player.getPosition().x, 0.0f, 1e-6f);
 }
@@ -171,28 +158,28 @@ TEST_F(ControllersTest, PlayerRotatesThroughQuaternionsUntilNineIsPressed) {
 TEST_F(ControllersTest, PauseFlipsTheWorldAndTheOverlayStatus) {
     auto* gui = new Gui();
     gui->addComponent(new KeyboardPauseController(true, true));
-    World::getInstance()->addObject(gui);
+    world->addObject(gui);
     EXPECT_FALSE(gui->paused);
     press('z');
-    World::getInstance()->update(17);
-    EXPECT_FALSE(World::getInstance()->running);
+    step();
+    EXPECT_FALSE(world->running);
     EXPECT_TRUE(gui->paused);
-    World::getInstance()->update(17);  // held: nothing more
+    step();  // held: nothing more
     EXPECT_TRUE(gui->paused);
     release('z');
-    World::getInstance()->update(17);  // paused, but the first object still updates
+    step();  // paused, but the first object still updates
     press('z');
-    World::getInstance()->update(17);
-    EXPECT_TRUE(World::getInstance()->running);
+    step();
+    EXPECT_TRUE(world->running);
     EXPECT_FALSE(gui->paused);
 
     // On an object that is not the overlay it flips the running flag alone.
-    GameObject plain(true, true, Point());
-    plain.addComponent(new KeyboardPauseController(true, true));
+    GameObject& plain = addObject(0, 0, 0);
+    attach(plain, new KeyboardPauseController(true, true));
     release('z');
-    step(plain);
+    update(plain);
     press('z');
-    step(plain);
-    EXPECT_FALSE(World::getInstance()->running);
+    update(plain);
+    EXPECT_FALSE(world->running);
     EXPECT_FALSE(gui->paused);
 }

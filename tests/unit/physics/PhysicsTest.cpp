@@ -8,6 +8,8 @@
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
 #include "physics/Physics.h"
+#include "support/world/WorldFixture.h"
+#include "unit/support/TestGeometry.h"
 
 using _Tarn::Vector3;
 
@@ -16,72 +18,56 @@ namespace {
 const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
 const float INF = std::numeric_limits<float>::infinity();
 
-// An object at `at` carrying one Physics; the object owns it.
-struct Body {
-    explicit Body(Point at = Point(0, 0, 0, RED)) : object(true, true, at) {
-        physics = new Physics(true, true);
-        object.addComponent(physics);
-    }
-    Point position() const { return object.getPosition(); }
-    GameObject object;
-    Physics* physics = nullptr;
-};
-
-void expectColour(const Color& c, float r, float g, float b, float a) {
-    EXPECT_FLOAT_EQ(c.r, r);
-    EXPECT_FLOAT_EQ(c.g, g);
-    EXPECT_FLOAT_EQ(c.b, b);
-    EXPECT_FLOAT_EQ(c.a, a);
-}
+class PhysicsTest : public WorldFixture {};
 
 }  // namespace
 
-TEST(PhysicsTest, ConstantForceFollowsClosedFormWhateverTheElapsedTime) {
-    Body body;
-    Body slow;  // same forces, other elapsed times: motion is per step
-    body.physics->addConstantForce(Vector3(0, -0.5f, 0));
-    slow.physics->addConstantForce(Vector3(0, -0.5f, 0));
-    body.physics->addMass(Point(1, 0, 0, RED), 1.0f);
+TEST_F(PhysicsTest, ConstantForceFollowsClosedFormWhateverTheElapsedTime) {
+    Physics& body = addBody(0, 0, 0);
+    Physics& slow = addBody(0, 0, 0);  // same forces, other elapsed times: motion is per step
+    body.addConstantForce(Vector3(0, -0.5f, 0));
+    slow.addConstantForce(Vector3(0, -0.5f, 0));
+    body.addMass(Point(1, 0, 0, RED), 1.0f);
     for (int n = 1; n <= 60; ++n) {
-        body.object.update(17);
-        slow.object.update(n % 2 == 0 ? 34 : 0);
+        body.owner->update(17);
+        slow.owner->update(n % 2 == 0 ? 34 : 0);
         const float fn = static_cast<float>(n);
-        EXPECT_FLOAT_EQ(body.physics->getVelocity().y, -0.5f * fn) << "step " << n;
-        EXPECT_FLOAT_EQ(body.position().y, -0.25f * fn * (fn + 1.0f)) << "step " << n;
-        EXPECT_EQ(body.position().y, slow.position().y) << "step " << n;
-        EXPECT_EQ(body.physics->force.y, 0.0f);
+        EXPECT_FLOAT_EQ(body.getVelocity().y, -0.5f * fn) << "step " << n;
+        EXPECT_FLOAT_EQ(body.owner->getPosition().y, -0.25f * fn * (fn + 1.0f)) << "step " << n;
+        EXPECT_EQ(body.owner->getPosition().y, slow.owner->getPosition().y) << "step " << n;
+        EXPECT_EQ(body.force.y, 0.0f);
     }
     // The mass points ride along with the object.
-    EXPECT_FLOAT_EQ(body.physics->componentTransform->points[2].y, body.position().y);
+    EXPECT_FLOAT_EQ(body.componentTransform->points[2].y, body.owner->getPosition().y);
 }
 
-TEST(PhysicsTest, AddedForcesActOnceAndWaitWhileNotSimulating) {
-    Body body;
-    body.object.update(17);  // no forces at all: nothing moves
-    EXPECT_EQ(body.position().x, 0.0f);
+TEST_F(PhysicsTest, AddedForcesActOnceAndWaitWhileNotSimulating) {
+    Physics& body = addBody(0, 0, 0);
+    body.owner->update(17);  // no forces at all: nothing moves
+    EXPECT_EQ(body.owner->getPosition().x, 0.0f);
 
-    body.physics->addForce(Vector3(1, 0, 0));
-    body.physics->addForce(Vector3(1, 0, 0));
-    body.object.update(17);
-    EXPECT_EQ(body.physics->getVelocity().x, 2.0f);
-    EXPECT_EQ(body.position().x, 2.0f);
-    body.object.update(17);  // the pushes are spent; the velocity stays
-    EXPECT_EQ(body.physics->getVelocity().x, 2.0f);
-    EXPECT_EQ(body.position().x, 4.0f);
+    body.addForce(Vector3(1, 0, 0));
+    body.addForce(Vector3(1, 0, 0));
+    body.owner->update(17);
+    EXPECT_EQ(body.getVelocity().x, 2.0f);
+    EXPECT_EQ(body.owner->getPosition().x, 2.0f);
+    body.owner->update(17);  // the pushes are spent; the velocity stays
+    EXPECT_EQ(body.getVelocity().x, 2.0f);
+    EXPECT_EQ(body.owner->getPosition().x, 4.0f);
 
-    body.physics->simulating = false;
-    body.physics->addConstantForce(Vector3(0, -0.5f, 0));
-    body.physics->addForce(Vector3(0, 0, 3));
-    body.object.update(17);
-    body.object.update(17);
-    EXPECT_EQ(body.position().x, 4.0f);
-    EXPECT_EQ(body.physics->force.y, 0.0f);  // constant forces not gathered either
-    EXPECT_EQ(body.physics->force.z, 3.0f);  // waits for the next integration
+    body.simulating = false;
+    body.addConstantForce(Vector3(0, -0.5f, 0));
+    body.addForce(Vector3(0, 0, 3));
+    body.owner->update(17);
+    body.owner->update(17);
+    EXPECT_EQ(body.owner->getPosition().x, 4.0f);
+    EXPECT_EQ(body.force.y, 0.0f);  // constant forces not gathered either
+    EXPECT_EQ(body.force.z, 3.0f);  // waits for the next integration
 
-    body.physics->simulating = true;
-    body.object.update(17);
-    EXPECT_EQ(body.physics->getVelocity().z, 3.0f);
-    EXPECT_EQ(body.physics->getVelocity().y, -0.5f);
+    body.simulating = true;
+    body.owner->update(17);
+    EXPECT_EQ(body.getVelocity().z, 3.0f);
+    EXPECT_EQ(body.getVelocity().y, -0.5f);
 
     Physics loose(true, true);  // no owner: integrates without anything to move
     loose.addForce(Vector3(1, 0, 0));
@@ -89,7 +75,7 @@ TEST(PhysicsTest, AddedForcesActOnceAndWaitWhileNotSimulating) {
     EXPECT_EQ(loose.getVelocity().x, 1.0f);
 }
 
-TEST(PhysicsTest, ConstructionAndMassColours) {
+TEST_F(PhysicsTest, ConstructionAndMassColours) {
     Physics fresh;
     EXPECT_EQ(fresh.getTypeTag(), "PHYSICS");
     ASSERT_EQ(fresh.componentTransform->points.size(), 2u);
@@ -127,7 +113,7 @@ TEST(PhysicsTest, ConstructionAndMassColours) {
     EXPECT_EQ(physics.masses.size(), physics.componentTransform->points.size());
 }
 
-TEST(PhysicsTest, CentreOfMassIsWeightedAndNeverNaN) {
+TEST_F(PhysicsTest, CentreOfMassIsWeightedAndNeverNaN) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     struct Case {
         const char* name;
@@ -164,11 +150,11 @@ TEST(PhysicsTest, CentreOfMassIsWeightedAndNeverNaN) {
     }
 
     // Without any mass point the centre of mass is the component's centre.
-    Body body(Point(2, 5, 0, RED));
-    body.physics->updateCentreOfMass();
-    EXPECT_EQ(body.physics->componentTransform->points[1].x, 2.0f);
-    EXPECT_EQ(body.physics->componentTransform->points[1].y, 5.0f);
+    Physics& body = addBody(2, 5, 0);
+    body.updateCentreOfMass();
+    EXPECT_EQ(body.componentTransform->points[1].x, 2.0f);
+    EXPECT_EQ(body.componentTransform->points[1].y, 5.0f);
     // Mass points added after attachment are placed, and weighed, around the owner.
-    body.physics->addMass(Point(1, 0, 0, RED), 1.0f);
-    EXPECT_EQ(body.physics->componentTransform->points[1].x, 3.0f);
+    body.addMass(Point(1, 0, 0, RED), 1.0f);
+    EXPECT_EQ(body.componentTransform->points[1].x, 3.0f);
 }

@@ -11,32 +11,13 @@
 #include "physics/Physics.h"
 #include "physics/Spring.h"
 #include "physics/Tether.h"
+#include "support/world/WorldFixture.h"
 
 using _Tarn::Vector3;
 
 namespace {
 
 const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
-const Point ORIGIN(0, 0, 0, RED);
-
-// A box of the spring demonstration: a mount scaled to a tenth, optionally a Physics, moved
-// to `x` after everything is attached.
-struct Box {
-    explicit Box(float x, bool withPhysics) : object(true, true, ORIGIN) {
-        mount = new Mount(true, true, 1.0f);
-        mount->componentTransform->scale(0.1f, 0.1f, 0.1f);
-        object.addComponent(mount);
-        if (withPhysics) {
-            physics = new Physics(true, true);
-            object.addComponent(physics);
-        }
-        object.transform->translate(x, 0, 0);
-    }
-    Point mountPoint() const { return mount->componentTransform->points[1]; }
-    GameObject object;
-    Mount* mount = nullptr;
-    Physics* physics = nullptr;
-};
 
 // Tagged like a Physics but is none.
 class Impostor : public Component {
@@ -44,9 +25,12 @@ class Impostor : public Component {
     Impostor() : Component(true, true) { typeTag = "PHYSICS"; }
 };
 
+class MountTest : public WorldFixture {};
+class SpringTest : public WorldFixture {};
+
 }  // namespace
 
-TEST(MountTest, MountPointSitsAtTheApexAndFollowsItsObject) {
+TEST_F(MountTest, MountPointSitsAtTheApexAndFollowsItsObject) {
     struct Case {
         const char* name;
         Mount* mount;
@@ -69,18 +53,16 @@ TEST(MountTest, MountPointSitsAtTheApexAndFollowsItsObject) {
                                 [&](const Point& p) { return p.y == c.apexY; }),
                   4);
         EXPECT_EQ(points[2].y, 0.0f);
-        GameObject object(true, true, Point(2, 0, 0, RED));
-        object.addComponent(c.mount);
+        addObject(2, 0, 0).addComponent(c.mount);
         EXPECT_EQ(c.mount->componentTransform->points[1].x, 2.0f);
         EXPECT_EQ(c.mount->componentTransform->points[1].y, c.apexY);
     }
 
     // Scaled before attachment, as the demonstration does; placed either way.
-    Box moved(2.0f, false);
-    GameObject placed(true, true, Point(2, 0, 0, RED));
+    const SpringEnd moved = addSpringEnd(2.0f, false);
     auto* mount = new Mount(true, false, 1.0f);
     mount->componentTransform->scale(0.1f, 0.1f, 0.1f);
-    placed.addComponent(mount);
+    addObject(2, 0, 0).addComponent(mount);
     for (const Point& p : {moved.mountPoint(), mount->componentTransform->points[1]}) {
         EXPECT_FLOAT_EQ(p.x, 2.0f);
         EXPECT_FLOAT_EQ(p.y, -0.1f);
@@ -88,13 +70,13 @@ TEST(MountTest, MountPointSitsAtTheApexAndFollowsItsObject) {
     }
 }
 
-TEST(SpringTest, DemonstrationPairPullsBothEndsTogether) {
+TEST_F(SpringTest, DemonstrationPairPullsBothEndsTogether) {
     for (float length : {0.0f, 2.0f}) {  // the length takes no part in the force
         SCOPED_TRACE(length);
-        Box left(0.0f, true);
-        Box right(2.0f, true);
-        Spring spring(true, true, 0.1f, length);
-        spring.connect(left.mount, right.mount);
+        restart();
+        const SpringEnd left = addSpringEnd(0.0f, true);
+        const SpringEnd right = addSpringEnd(2.0f, true);
+        Spring& spring = addSpring(left, right, 0.1f, length);
         EXPECT_EQ(spring.physicsA, left.physics);
         EXPECT_EQ(spring.physicsB, right.physics);
 
@@ -110,34 +92,30 @@ TEST(SpringTest, DemonstrationPairPullsBothEndsTogether) {
     }
 
     // Coincident ends: no pull, but the zero-length line is still kept up to date.
-    Box a(1.0f, true);
-    Box b(1.0f, true);
-    Spring spring(true, true, 0.1f, 2.0f);
-    spring.connect(a.mount, b.mount);
+    const SpringEnd a = addSpringEnd(1.0f, true);
+    const SpringEnd b = addSpringEnd(1.0f, true);
+    Spring& spring = addSpring(a, b);
     spring.update(17);
     EXPECT_EQ(a.physics->force.x, 0.0f);
     EXPECT_FLOAT_EQ(spring.tether->endA.x, 1.0f);
 
     // A disabled spring touches neither its line nor any Physics.
-    b.object.transform->translate(5, 0, 0);
+    b.object->transform->translate(5, 0, 0);
     spring.updateEnabled = false;
     spring.update(17);
     EXPECT_EQ(b.physics->force.x, 0.0f);
     EXPECT_FLOAT_EQ(spring.tether->endB.x, 1.0f);
 }
 
-TEST(SpringTest, ConnectFindsTheFirstRealPhysicsOnce) {
-    Box anchor(0.0f, false);
-    Box body(2.0f, true);
-    auto* second = new Physics(true, true);
-    body.object.addComponent(second);
-    GameObject fake(true, true, Point(4, 0, 0, RED));
-    fake.addComponent(new Impostor());
-    auto* fakeMount = new Mount(true, true, 1.0f);
-    fake.addComponent(fakeMount);
+TEST_F(SpringTest, ConnectFindsTheFirstRealPhysicsOnce) {
+    const SpringEnd anchor = addSpringEnd(0.0f, false);
+    const SpringEnd body = addSpringEnd(2.0f, true);
+    Physics* second = &attach(*body.object, new Physics(true, true));
+    GameObject& fake = addObject(4, 0, 0);
+    attach(fake, new Impostor());
+    Mount* fakeMount = &attach(fake, new Mount(true, true, 1.0f));
 
-    Spring spring(true, true, 0.1f, 2.0f);
-    spring.connect(anchor.mount, body.mount);
+    Spring& spring = addSpring(anchor, body);
     EXPECT_EQ(spring.physicsA, nullptr);
     EXPECT_EQ(spring.physicsB, body.physics);  // the first one attached
     spring.update(17);
@@ -145,7 +123,7 @@ TEST(SpringTest, ConnectFindsTheFirstRealPhysicsOnce) {
     EXPECT_EQ(second->force.x, 0.0f);
 
     // Physics attached after connect is not looked up again.
-    anchor.object.addComponent(new Physics(true, true));
+    attach(*anchor.object, new Physics(true, true));
     spring.update(17);
     EXPECT_EQ(spring.physicsA, nullptr);
 
@@ -154,14 +132,12 @@ TEST(SpringTest, ConnectFindsTheFirstRealPhysicsOnce) {
     EXPECT_EQ(toFake.physicsA, nullptr);
 }
 
-TEST(SpringTest, UnusableEndsAreIgnoredAndHeavyCentresStayFinite) {
-    Box body(2.0f, true);
-    GameObject holder(true, true, ORIGIN);
-    auto* bare = new Tether(true, true);  // no point list at all
-    auto* stripped = new Mount(true, true, 1.0f);
+TEST_F(SpringTest, UnusableEndsAreIgnoredAndHeavyCentresStayFinite) {
+    const SpringEnd body = addSpringEnd(2.0f, true);
+    GameObject& holder = addObject(0, 0, 0);
+    Tether* bare = &attach(holder, new Tether(true, true));  // no point list at all
+    Mount* stripped = &attach(holder, new Mount(true, true, 1.0f));
     stripped->componentTransform->points.resize(1);
-    holder.addComponent(bare);
-    holder.addComponent(stripped);
 
     Component* const unusable[] = {nullptr, bare, stripped};
     for (Component* end : unusable) {
@@ -179,7 +155,7 @@ TEST(SpringTest, UnusableEndsAreIgnoredAndHeavyCentresStayFinite) {
     // A Physics end is read at its centre of mass, which infinite masses must not poison.
     body.physics->addMass(Point(-1, 0, 0, RED), std::numeric_limits<float>::infinity());
     body.physics->addMass(Point(1, 0, 0, RED), 1.0f);
-    Box anchor(0.0f, false);
+    const SpringEnd anchor = addSpringEnd(0.0f, false);
     Spring spring(true, true, 0.1f, 2.0f);
     spring.connect(anchor.mount, body.physics);
     spring.update(17);
@@ -188,18 +164,18 @@ TEST(SpringTest, UnusableEndsAreIgnoredAndHeavyCentresStayFinite) {
     EXPECT_TRUE(std::isfinite(body.physics->force.y));
 }
 
-TEST(SpringTest, BodyOnSpringOscillatesWithBoundedEnergy) {
+TEST_F(SpringTest, BodyOnSpringOscillatesWithBoundedEnergy) {
     // Semi-implicit Euler keeps the energy of an undamped spring within a few percent of its
     // start; moving by the old velocity before adding the force would let it grow without
     // limit.
     for (float gravity : {0.0f, -0.5f}) {
         SCOPED_TRACE(gravity);
-        Box anchor(0.0f, false);
-        Box body(2.0f, true);
+        restart();
+        const SpringPair pair = addSpringPair();
+        const SpringEnd& anchor = pair.anchor;
+        const SpringEnd& body = pair.body;
         body.physics->addConstantForce(Vector3(0, gravity, 0));
-        const float k = 0.1f;
-        Spring spring(true, true, k, 2.0f);
-        spring.connect(anchor.mount, body.mount);
+        const float k = pair.spring->stiffness;
 
         // Rest is where the pull balances gravity; energy is measured about it.
         const Point start = body.mountPoint();
@@ -215,9 +191,8 @@ TEST(SpringTest, BodyOnSpringOscillatesWithBoundedEnergy) {
         float minX = start.x;
         float minEnergy = initial;
         float maxEnergy = initial;
-        for (int step = 0; step < 10000; ++step) {
-            body.object.update(17);  // the body before its spring, as in the world
-            spring.update(17);
+        for (int i = 0; i < 10000; ++i) {
+            step();  // the body before its spring, as in the world
             minX = std::min(minX, body.mountPoint().x);
             minEnergy = std::min(minEnergy, energy());
             maxEnergy = std::max(maxEnergy, energy());

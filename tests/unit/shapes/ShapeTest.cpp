@@ -11,24 +11,12 @@
 #include "shapes/Polygon.h"
 #include "shapes/Shape.h"
 #include "shapes/Sphere.h"
+#include "unit/support/TestGeometry.h"
 
 namespace {
 
 const Color RED(1.0f, 0.0f, 0.0f, 1.0f);
 const Color BLUE(0.0f, 0.0f, 1.0f, 1.0f);
-
-void expectAt(const Point& p, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(p.x, x);
-    EXPECT_FLOAT_EQ(p.y, y);
-    EXPECT_FLOAT_EQ(p.z, z);
-}
-
-void expectColour(const Color& c, float r, float g, float b, float a) {
-    EXPECT_EQ(c.r, r);
-    EXPECT_EQ(c.g, g);
-    EXPECT_EQ(c.b, b);
-    EXPECT_EQ(c.a, a);
-}
 
 }  // namespace
 

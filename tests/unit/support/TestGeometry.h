@@ -25,3 +25,10 @@ inline void expectAt(const Point& p, float x, float y, float z, float tolerance 
     EXPECT_NEAR(p.y, y, tolerance);
     EXPECT_NEAR(p.z, z, tolerance);
 }
+
+inline void expectColour(const Color& c, float r, float g, float b, float a) {
+    EXPECT_FLOAT_EQ(c.r, r);
+    EXPECT_FLOAT_EQ(c.g, g);
+    EXPECT_FLOAT_EQ(c.b, b);
+    EXPECT_FLOAT_EQ(c.a, a);
+}

@@ -1,0 +1,117 @@
+// The frame loop as the running demo shows it, judged by counts the engine makes rather than
+// by the clock: the camera moves one step per simulation tick however many frames are drawn,
+// an idle demo draws no more frames than it makes ticks, and a tap of Esc as short as the X
+// server allows quits. With ENGINE_PUBLISH_COUNTS set the engine keeps its tick and frame
+// counts and the camera's offset in the window property ENGINE_COUNTS.
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "support/e2e/EngineProcess.h"
+
+namespace e2e {
+namespace {
+
+struct Counts {
+    long ticks = -1;
+    long frames = -1;
+    double cameraZ = 0.0;
+    std::string text;  // as published, for failure messages
+};
+
+Counts readCounts(EngineProcess& engine) {
+    Counts counts;
+    counts.text = engine.windowText("ENGINE_COUNTS");
+    if (std::sscanf(counts.text.c_str(), "ticks=%ld frames=%ld cameraZ=%lf", &counts.ticks,
+                    &counts.frames, &counts.cameraZ) != 3) {
+        counts.ticks = -1;
+    }
+    return counts;
+}
+
+// Each test launches the engine with its counts published.
+class TickTest : public ::testing::Test {
+  protected:
+    void SetUp() override { setenv("ENGINE_PUBLISH_COUNTS", "1", 1); }
+    void TearDown() override { unsetenv("ENGINE_PUBLISH_COUNTS"); }
+
+    // Reads the counts until they satisfy the predicate, doing `meanwhile` between reads.
+    // Throws, naming what it awaited and the counts it saw last, after a generous deadline.
+    static Counts waitForCounts(
+        EngineProcess& engine, const std::string& awaited,
+        const std::function<bool(const Counts&)>& holds,
+        const std::function<void()>& meanwhile = [] { std::this_thread::sleep_for(5ms); }) {
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        for (;;) {
+            const Counts counts = readCounts(engine);
+            if (counts.ticks >= 0 && holds(counts)) {
+                return counts;
+            }
+            if (!engine.running() || std::chrono::steady_clock::now() > deadline) {
+                throw std::runtime_error("Awaited " + awaited + "; last counts seen: \"" +
+                                         counts.text + "\"" +
+                                         (engine.running() ? "" : " (the engine has ended)"));
+            }
+            meanwhile();
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(TickTest, HoldingIMovesTheCameraOneStepPerTickHoweverManyFramesAreDrawn) {
+    EngineProcess engine;
+    HeldKey held = engine.hold(XK_i);
+    const Counts moving = waitForCounts(engine, "the camera to move while I is held",
+                                        [](const Counts& c) { return c.cameraZ > 0.0; });
+
+    // Exposes make GLUT draw between ticks, as a window uncovered again and again would: far
+    // more frames than ticks, so a camera stepped per frame could not pass.
+    const Counts later = waitForCounts(
+        engine, "60 more ticks and twice as many frames while I is held",
+        [&](const Counts& c) {
+            const long ticks = c.ticks - moving.ticks;
+            return ticks >= 60 && c.frames - moving.frames >= 2 * ticks;
+        },
+        [&] {
+            engine.expose();
+            std::this_thread::sleep_for(1ms);
+        });
+    held.release();
+
+    const long ticks = later.ticks - moving.ticks;
+    EXPECT_NEAR(later.cameraZ - moving.cameraZ, 0.2 * static_cast<double>(ticks), 0.01)
+        << "from \"" << moving.text << "\" to \"" << later.text << "\"";
+}
+
+TEST_F(TickTest, AnIdleDemoDrawsNoMoreFramesThanItMakesTicks) {
+    EngineProcess engine;
+    const Counts start = waitForCounts(engine, "the counts", [](const Counts&) { return true; });
+    const Counts later = waitForCounts(
+        engine, "60 more ticks", [&](const Counts& c) { return c.ticks - start.ticks >= 60; });
+    // A tick's frame may still be on its way when the counts are read: one frame of slack.
+    EXPECT_LE(later.frames - start.frames, later.ticks - start.ticks + 1)
+        << "from \"" << start.text << "\" to \"" << later.text << "\"";
+    EXPECT_GT(later.frames, start.frames);
+}
+
+// A press and release back to back lands between two ticks; the tick after it still sees Esc.
+TEST(KeyTapTest, AnEscTapAsShortAsTheServerAllowsAlwaysQuits) {
+    for (int launch = 0; launch < 10; ++launch) {
+        SCOPED_TRACE("launch " + std::to_string(launch));
+        EngineProcess engine;
+        engine.press(XK_Escape);
+        engine.release(XK_Escape);
+        const auto status = engine.waitForExit(10s + kExitScanAllowance);
+        ASSERT_TRUE(status.has_value()) << "still running 10 s after a tap of Esc";
+        EXPECT_TRUE(status->exited && status->code == 0) << *status;
+    }
+}
+
+}  // namespace e2e
