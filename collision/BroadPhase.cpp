@@ -9,6 +9,25 @@
 #include "core/GameObject.h"
 #include "math/ComponentTransform.h"
 
+// How the candidates are found:
+// - Each object has a slot, handed out in insertion order, so candidates sorted by slot are
+//   in insertion order. What a query reads (bounds, state bits) sits in contiguous arrays.
+// - An object's bounds are read again only when one of its colliders' geometry revisions has
+//   changed; the geometry tells its object, which tells the broad phase (`dirty`), whenever
+//   its points change, and the list is worked off when the next candidates are asked for.
+// - Bounded objects live in a tree of leaves grown beyond their bounds. An object moves in
+//   the tree only when its bounds leave its leaf. Each leaf keeps the leaves it overlaps
+//   (`partners`), so these lists change only when a leaf moves, and a query filters one
+//   short list instead of walking the tree.
+// - An object's candidates are kept (`kept`) while no bounds change anywhere (`generation`):
+//   a still world finds every list made.
+// - A box with no box among its candidates, while other objects have one, gets one of those
+//   as well (addBoxWitness): its bounds are apart, so its test finds no contact, but the box
+//   has run a box test and shows it, exactly as after the all-pairs step.
+//
+// Dropping an object (remove) takes it out of the tree, its partners' lists and the
+// unbounded list at once; its slot stays empty, and the lists that name it are made anew.
+
 namespace {
 
 // Leaves in the tree hold bounds grown by this share of their largest side, so that an
@@ -298,6 +317,8 @@ void BroadPhase::placeInTree(std::uint32_t slot) {
     }
 }
 
+// Puts the leaves that placeInTree() left waiting into the tree: one by one, or, when they
+// outnumber the tree, by building it afresh; then links each with the leaves it overlaps.
 void BroadPhase::insertWaiting() {
     if (waiting.empty()) {
         return;

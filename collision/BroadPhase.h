@@ -46,9 +46,6 @@ class BroadPhase {
     /// A collider was attached to the object in `slot`.
     void colliderAttached(std::uint32_t slot);
 
-    /// Objects held (removed ones included until the slots are reused).
-    std::size_t slotCount() const { return objects.size(); }
-
   private:
     // Per-slot state bits.
     enum : std::uint8_t {
@@ -62,40 +59,28 @@ class BroadPhase {
         WAITING = 128,  // in `waiting`, being put into the tree
     };
 
-    /// Reads again the bounds of every object whose geometry changed.
     void refreshDirty();
     void refresh(std::uint32_t slot);
     void placeInTree(std::uint32_t slot);
-    /// Puts the leaves that placeInTree() left waiting into the tree: one by one, or, when
-    /// they outnumber the tree, by building it afresh.
     void insertWaiting();
-    /// Takes the object out of its partners' lists and empties its own.
     void unlinkPartners(std::uint32_t slot);
     bool belongsInTree(std::uint32_t slot) const;
     void collectOverlaps(std::uint32_t slot);
     void collectAll(std::uint32_t slot);
-    /// When the receiver has a box but no candidate does, although another object has one:
-    /// adds one such object. Its bounds are apart, so its test finds no contact, but the box
-    /// has run a test and shows it, exactly as after the all-pairs step.
     void addBoxWitness(std::uint32_t slot);
     void insertSorted(std::uint32_t slot);
 
-    // Indexed by slot; slots are handed out in insertion order, so candidates sorted by slot
-    // are in insertion order. The arrays a query reads (bounds, state) are contiguous.
+    // Indexed by slot, one slot per object in insertion order.
     std::vector<Bounds> bounds;
     std::vector<std::uint8_t> state;
     std::vector<GameObject*> objects;
     std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
     std::vector<std::uint32_t> colliderCount;
-    std::vector<std::int32_t> leaf;  // BoundsTree::NONE while not in the tree
-    // The objects whose leaves overlap this object's leaf, in no order. Leaves are grown
-    // bounds that change only when an object leaves its own, so these lists change seldom,
-    // and a query filters one short list instead of walking the tree.
-    std::vector<std::vector<std::uint32_t>> partners;
-    // An object's candidates (slots), kept across steps while no bounds change anywhere.
-    std::vector<std::vector<std::uint32_t>> kept;
-    std::vector<std::uint64_t> offeredAt;  // `generation` when `kept` was made
-    std::vector<std::uint32_t> filledAt;   // `step` when collisionCandidates was last filled
+    std::vector<std::int32_t> leaf;                    // BoundsTree::NONE while not in the tree
+    std::vector<std::vector<std::uint32_t>> partners;  // whose leaves overlap its leaf
+    std::vector<std::vector<std::uint32_t>> kept;      // its candidates, as slots
+    std::vector<std::uint64_t> offeredAt;              // `generation` when `kept` was made
+    std::vector<std::uint32_t> filledAt;  // `step` when collisionCandidates was last filled
 
     BoundsTree tree;
     std::vector<std::uint32_t> unbounded;  // sorted
@@ -107,7 +92,5 @@ class BroadPhase {
 
     bool inStep = false;
     std::uint32_t step = 0;
-    // Grows at every change of any bounds, and when objects join or leave: candidates made
-    // at the current generation are still right.
-    std::uint64_t generation = 1;
+    std::uint64_t generation = 1;  // grows with every change of any bounds
 };

@@ -160,6 +160,9 @@ Matrix Matrix::operator*(const Matrix& other) const {
     return result;
 }
 
+// transformPoint() is inline in the header: every move of every object runs it for every
+// point. Its sums start from 0 and add the four terms in order, as the product does, so that
+// they round (and treat signed zeros) exactly the same.
 void Matrix::transformPointOfOddSize(float& x, float& y, float& z) const {
     // Keep the product's semantics for odd sizes (rare; the engine uses 4 x 4).
     Matrix column(4, 1);

@@ -64,9 +64,7 @@ class Matrix {
             transformPointOfOddSize(x, y, z);
             return;
         }
-        // Inline, as every move of every object runs this for every point. Each sum starts
-        // from 0 and adds the four terms in order, as the product does, so that it rounds
-        // (and treats signed zeros) the same.
+        // Each sum starts from 0 and adds the terms in the product's order.
         const float* m = inlineData.data();
         const float in[4] = {x, y, z, 1.0f};
         x = 0.0f + m[0] * in[0] + m[1] * in[1] + m[2] * in[2] + m[3] * in[3];
