@@ -85,6 +85,7 @@ void BroadPhase::add(GameObject& object) {
     // Room for the usual few candidates, so that lists rarely grow while objects move.
     kept.back().reserve(KEPT_RESERVE);
     partners.emplace_back();
+    spheres.emplace_back();
     partners.back().reserve(KEPT_RESERVE);
     object.collisionCandidates.reserve(KEPT_RESERVE);
     object.broadPhase = this;
@@ -193,8 +194,9 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
 void BroadPhase::collectOverlaps(std::uint32_t slot) {
     // Whatever overlaps the object's bounds overlaps its leaf: its partners hold them all.
     const Bounds own = bounds[slot];
+    const Sphere& sphere = spheres[slot];
     for (const std::uint32_t other : partners[slot]) {
-        if (bounds[other].overlaps(own)) {
+        if (bounds[other].overlaps(own) && sphere.mayMeet(spheres[other])) {
             found.push_back(other);
         }
     }
@@ -263,12 +265,17 @@ void BroadPhase::refresh(std::uint32_t slot) {
     Bounds united = Bounds::empty();
     bool isUnbounded = false;
     bool hasBox = false;
+    spheres[slot] = Sphere();
     for (Component* collider : colliders) {
         Bounds own;
         // Only the engine's own shapes have known bounds: a derived class may test anything.
         if (typeid(*collider) == typeid(BoxCollider)) {
             hasBox = true;
-            isUnbounded = isUnbounded || !static_cast<BoxCollider*>(collider)->bounds(own);
+            const OrientedBox* box = static_cast<BoxCollider*>(collider)->testedBox();
+            isUnbounded = isUnbounded || box == nullptr || !box->bounds(own);
+            if (colliders.size() == 1 && box != nullptr) {
+                spheres[slot] = Sphere{box->centre, box->reach};
+            }
         } else if (typeid(*collider) == typeid(CircleCollider)) {
             isUnbounded = isUnbounded || !static_cast<CircleCollider*>(collider)->bounds(own);
         } else {

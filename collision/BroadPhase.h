@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "collision/Bounds.h"
 #include "collision/BoundsTree.h"
+#include "math/Vector3.h"
 
 class GameObject;
 
@@ -72,6 +74,21 @@ class BroadPhase {
 
     // Indexed by slot, one slot per object in insertion order.
     std::vector<Bounds> bounds;
+    // The kept box's bounding sphere, for an object whose only collider is a box: the box
+    // test begins with the same comparison, so spheres apart mean no contact.
+    struct Sphere {
+        _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
+        float reach = std::numeric_limits<float>::infinity();  // infinite: no sphere
+        /// The receiver's side of OrientedBox::mayTouch(), to the same rounding.
+        bool mayMeet(const Sphere& other) const {
+            const float dx = other.centre.x - centre.x;
+            const float dy = other.centre.y - centre.y;
+            const float dz = other.centre.z - centre.z;
+            const float limit = reach + other.reach;
+            return !(dx * dx + dy * dy + dz * dz > limit * limit);
+        }
+    };
+    std::vector<Sphere> spheres;
     std::vector<std::uint8_t> state;
     std::vector<GameObject*> objects;
     std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
