@@ -6,6 +6,7 @@
 
 #include "collision/Bounds.h"
 #include "collision/BoundsTree.h"
+#include "collision/OrientedBox.h"
 #include "math/Vector3.h"
 
 class GameObject;
@@ -79,13 +80,9 @@ class BroadPhase {
     struct Sphere {
         _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
         float reach = std::numeric_limits<float>::infinity();  // infinite: no sphere
-        /// The receiver's side of OrientedBox::mayTouch(), to the same rounding.
+        /// Seen from the receiver, as its box test sees it.
         bool mayMeet(const Sphere& other) const {
-            const float dx = other.centre.x - centre.x;
-            const float dy = other.centre.y - centre.y;
-            const float dz = other.centre.z - centre.z;
-            const float limit = reach + other.reach;
-            return !(dx * dx + dy * dy + dz * dz > limit * limit);
+            return OrientedBox::spheresMayMeet(centre, reach, other.centre, other.reach);
         }
     };
     std::vector<Sphere> spheres;

@@ -44,8 +44,13 @@ struct OrientedBox {
     /// The cheap test that comes first: false when the two boxes' spheres are apart, and then
     /// touches() is false as well; true decides nothing. A NaN never rejects.
     bool mayTouch(const OrientedBox& other) const {
-        const _Tarn::Vector3 d = other.centre - centre;
-        const float limit = reach + other.reach;
+        return spheresMayMeet(centre, reach, other.centre, other.reach);
+    }
+    /// The same for two spheres given by centre and radius, seen from the first.
+    static bool spheresMayMeet(const _Tarn::Vector3& centre, float reach,
+                               const _Tarn::Vector3& otherCentre, float otherReach) {
+        const _Tarn::Vector3 d = otherCentre - centre;
+        const float limit = reach + otherReach;
         return !(d.dot(d) > limit * limit);
     }
 
