@@ -1,5 +1,6 @@
 #include "core/GameObject.h"
 
+#include "collision/BroadPhase.h"
 #include "core/Component.h"
 #include "core/Transform.h"
 #include "math/ComponentTransform.h"
@@ -17,6 +18,9 @@ GameObject::GameObject(bool updateEnabled, bool drawEnabled, Point position)
 }
 
 GameObject::~GameObject() {
+    if (broadPhase != nullptr) {
+        broadPhase->remove(*this);
+    }
     // Components go first: they may still look at the transform while they are destroyed.
     colliders.clear();
     components.clear();
@@ -75,6 +79,9 @@ bool GameObject::addComponent(Component* component) {
     if (component->getTypeTag().find("COLLIDER") != std::string::npos) {
         hasCollider = true;
         colliders.push_back(component);
+        if (broadPhase != nullptr) {
+            broadPhase->colliderAttached(broadPhaseSlot);
+        }
     }
     return true;
 }
@@ -95,10 +102,28 @@ Point GameObject::getPosition() const {
     return transform->getPosition();
 }
 
+void GameObject::refreshCollisionCandidates() {
+    if (broadPhase != nullptr) {
+        broadPhase->offerCandidates(*this);
+    }
+}
+
+void GameObject::tellBroadPhaseGeometryChanged() {
+    broadPhase->geometryChanged(broadPhaseSlot);
+}
+
 void GameObject::applyMatrixToComponents(const Matrix& m) {
     for (const auto& component : components) {
         if (component->hasComponentTransform()) {
             component->componentTransform->applyMatrix(m);
+        }
+    }
+}
+
+void GameObject::applyMatricesToComponents(const std::vector<Matrix>& ms) {
+    for (const auto& component : components) {
+        if (component->hasComponentTransform()) {
+            component->componentTransform->applyMatrices(ms);
         }
     }
 }

@@ -61,7 +61,8 @@ class Transform {
     std::vector<Quaternion> quaternions;
 
   private:
-    /// Queues a matrix and hands it to the owner's components at once.
     void queue(const Matrix& m);
+    /// Hands the queued matrices to the owner's components, then applies them here.
+    void applyQueuedMatrices();
     void queue(const Quaternion& q);
 };
