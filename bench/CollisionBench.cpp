@@ -11,8 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <cmath>
 #include <cstddef>
 #include <memory>
@@ -20,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "ThreadClock.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
 #include "core/GameObject.h"
@@ -201,12 +200,6 @@ void BM_ReadBoxFromCorners(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadBoxFromCorners)->ArgName("pairs")->Arg(FEW_PAIRS)->Arg(MANY_PAIRS);
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
 
 // One iteration is all pairs through collideWithBox, then all pairs through the reference,
 // each pass timed on this thread's CPU clock. Reports ns per call of each and their ratio.

@@ -93,6 +93,11 @@ bool BoxCollider::collideWithCircle(CircleCollider* /*other*/) {
     return false;
 }
 
+bool BoxCollider::bounds(Bounds& out) {
+    const OrientedBox* kept = currentBox();
+    return kept != nullptr && kept->bounds(out);
+}
+
 void BoxCollider::beginTests() {
     inLoop = true;
     loopBoxTests = 0;

@@ -33,6 +33,12 @@ class BoxCollider : public Collider {
     bool collideWithBox(BoxCollider* other);
     /// There is no box-versus-sphere test: always false, and nothing is recoloured.
     bool collideWithCircle(CircleCollider* other);
+    /// The box as the test sees it, read again if the corners changed since the last read;
+    /// null when the geometry is missing or too short to be a box.
+    const OrientedBox* testedBox() { return currentBox(); }
+    /// World-axis bounds of everything this box can touch; false when it must be tested
+    /// against everything (sheared, not finite, too far out, or not a box at all).
+    bool bounds(Bounds& out);
 
   protected:
     void beginTests() override;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <limits>
 
 #include "collision/BoxCollider.h"
 #include "core/ComponentTransform.h"
@@ -85,4 +86,23 @@ bool CircleCollider::collideWithCircle(CircleCollider* other) {
 
 bool CircleCollider::collideWithBox(BoxCollider* /*other*/) {
     return false;
+}
+
+bool CircleCollider::bounds(Bounds& out) const {
+    if (!componentTransform) {
+        return false;
+    }
+    const Point& c = componentTransform->position;
+    const float centre[3] = {c.x, c.y, c.z};
+    const float r = std::fabs(radius);
+    const float extent[3] = {r, r, r};
+    out = Bounds::around(centre, extent);
+    // Infinities and NaNs fail the comparison.
+    for (int k = 0; k < 3; ++k) {
+        if (!(out.lo[k] > -std::numeric_limits<float>::infinity() &&
+              out.hi[k] < std::numeric_limits<float>::infinity())) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "collision/Bounds.h"
 #include "collision/Collider.h"
 
 class BoxCollider;
@@ -33,6 +34,8 @@ class CircleCollider : public Collider {
     bool collideWithCircle(CircleCollider* other);
     /// There is no sphere-versus-box test: always false.
     bool collideWithBox(BoxCollider* other);
+    /// World-axis bounds holding the sphere; false when centre or radius is not finite.
+    bool bounds(Bounds& out) const;
 
     float radius = 0.0f;
 };

@@ -35,6 +35,9 @@ void Collider::update(int elapsedMs) {
     if (!updateEnabled || owner == nullptr) {
         return;
     }
+    // With a broad phase the candidates are decided now, where everything stands after the
+    // components before this one (and the objects before the owner) have moved.
+    owner->refreshCollisionCandidates();
     // Indexed loops over the owner's lists: a step of tests allocates nothing.
     beginTests();
     const auto& candidates = owner->collisionCandidates;

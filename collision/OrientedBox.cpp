@@ -26,18 +26,73 @@ inline bool separates(float projection, float ra, float rb) {
     return std::fabs(projection) > ra + rb;
 }
 
-void readEdge(const Point& from, const Point& to, Vector3& axis, float& halfWidth) {
+// The unit vector along v, or v itself when it has no length.
+Vector3 unit(const Vector3& v) {
+    const float length = std::sqrt(v.dot(v));
+    if (!(length > 0.0f)) {
+        return v;
+    }
+    const float inverse = 1.0f / length;
+    return Vector3(v.x * inverse, v.y * inverse, v.z * inverse);
+}
+
+// A unit vector at right angles to the unit vector u: across the world axis u is least
+// aligned with, which keeps the cross product far from zero.
+Vector3 perpendicular(const Vector3& u) {
+    const float ax = std::fabs(u.x), ay = std::fabs(u.y), az = std::fabs(u.z);
+    const Vector3 world = ax <= ay && ax <= az ? Vector3(1.0f, 0.0f, 0.0f)
+                          : ay <= az           ? Vector3(0.0f, 1.0f, 0.0f)
+                                               : Vector3(0.0f, 0.0f, 1.0f);
+    return unit(u.cross(world));
+}
+
+// Answers whether the edge has length zero; its axis is then left for completeAxes().
+bool readEdge(const Point& from, const Point& to, Vector3& axis, float& halfWidth) {
     const float dx = to.x - from.x;
     const float dy = to.y - from.y;
     const float dz = to.z - from.z;
     const float length = std::sqrt(dx * dx + dy * dy + dz * dz);
     halfWidth = 0.5f * length;
-    if (length > 0.0f) {
-        const float inverse = 1.0f / length;
-        axis = Vector3(dx * inverse, dy * inverse, dz * inverse);
-    } else {
-        axis = Vector3(0.0f, 0.0f, 0.0f);
+    if (length == 0.0f) {
+        return true;
     }
+    // A NaN or infinite length gives NaN axes, which no comparison separates along.
+    const float inverse = 1.0f / length;
+    axis = Vector3(dx * inverse, dy * inverse, dz * inverse);
+    return false;
+}
+
+// A box flattened to a rectangle, a segment or a point still has three axes: the missing
+// ones complete the edges that remain to an orthonormal set (any completion serves, the
+// box has no extent along them). A zero axis instead would never separate anything, and a
+// flattened box would touch every box in the world.
+void completeAxes(Vector3 (&axes)[3], const bool (&zero)[3]) {
+    const int missing = int{zero[0]} + int{zero[1]} + int{zero[2]};
+    if (missing == 0) {
+        return;
+    }
+    if (missing == 3) {
+        axes[0] = Vector3(1.0f, 0.0f, 0.0f);
+        axes[1] = Vector3(0.0f, 1.0f, 0.0f);
+        axes[2] = Vector3(0.0f, 0.0f, 1.0f);
+        return;
+    }
+    if (missing == 2) {
+        const int kept = !zero[0] ? 0 : !zero[1] ? 1 : 2;
+        const Vector3 second = perpendicular(axes[kept]);
+        axes[(kept + 1) % 3] = second;
+        axes[(kept + 2) % 3] = axes[kept].cross(second);
+        return;
+    }
+    const int lost = zero[0] ? 0 : zero[1] ? 1 : 2;
+    const Vector3& u = axes[(lost + 1) % 3];
+    Vector3 completion = unit(u.cross(axes[(lost + 2) % 3]));
+    if (!(completion.dot(completion) > 0.0f)) {
+        // The two remaining edges are parallel: the box is no box, and its reach will be
+        // infinite; any unit axis keeps the test from dividing by nothing.
+        completion = perpendicular(u);
+    }
+    axes[lost] = completion;
 }
 
 // Written so that a NaN fails every check.
@@ -73,10 +128,35 @@ bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box
     }
     const Point& c = points[CENTRE];
     box.centre = Vector3(c.x, c.y, c.z);
-    readEdge(points[X_EDGE[0]], points[X_EDGE[1]], box.axes[0], box.halfWidths[0]);
-    readEdge(points[Y_EDGE[0]], points[Y_EDGE[1]], box.axes[1], box.halfWidths[1]);
-    readEdge(points[Z_EDGE[0]], points[Z_EDGE[1]], box.axes[2], box.halfWidths[2]);
+    const bool zero[3] = {
+        readEdge(points[X_EDGE[0]], points[X_EDGE[1]], box.axes[0], box.halfWidths[0]),
+        readEdge(points[Y_EDGE[0]], points[Y_EDGE[1]], box.axes[1], box.halfWidths[1]),
+        readEdge(points[Z_EDGE[0]], points[Z_EDGE[1]], box.axes[2], box.halfWidths[2])};
+    completeAxes(box.axes, zero);
     box.reach = reachOf(box);
+    return true;
+}
+
+bool OrientedBox::bounds(Bounds& out) const {
+    if (!(reach < std::numeric_limits<float>::infinity())) {
+        return false;
+    }
+    // The box's own extent along each world axis, plus the same share for rounding and skew
+    // that the reach carries over the half-diagonal, on every axis alike: a box flat along
+    // one world axis still gets room there.
+    const float slack =
+        REACH_SLACK * std::sqrt(halfWidths[0] * halfWidths[0] + halfWidths[1] * halfWidths[1] +
+                                halfWidths[2] * halfWidths[2]);
+    const float c[3] = {centre.x, centre.y, centre.z};
+    float extent[3];
+    for (int k = 0; k < 3; ++k) {
+        extent[k] = slack;
+        for (int i = 0; i < 3; ++i) {
+            const float along = k == 0 ? axes[i].x : k == 1 ? axes[i].y : axes[i].z;
+            extent[k] += halfWidths[i] * std::fabs(along);
+        }
+    }
+    out = Bounds::around(c, extent);
     return true;
 }
 

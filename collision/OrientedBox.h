@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "collision/Bounds.h"
 #include "math/Point.h"
 #include "math/Vector3.h"
 
@@ -31,14 +32,25 @@ struct OrientedBox {
 
     /// Reads centre, axes and half-widths in place from a box collider's points. Answers
     /// false and leaves `box` as it was when there are fewer than nine points. An edge of
-    /// length zero gives a zero axis, along which the box can then never be separated.
+    /// length zero (a box flattened or shrunk to a point) has half-width 0 along a unit axis
+    /// that completes the other edges to an orthonormal set.
     static bool fromCorners(const std::vector<Point>& points, OrientedBox& box);
+
+    /// World-axis bounds that hold every point the fifteen-axis test can find this box in
+    /// contact with, so that two boxes whose bounds are apart never touch. False when there
+    /// are none (an infinite reach): such a box must be tested against everything.
+    bool bounds(Bounds& out) const;
 
     /// The cheap test that comes first: false when the two boxes' spheres are apart, and then
     /// touches() is false as well; true decides nothing. A NaN never rejects.
     bool mayTouch(const OrientedBox& other) const {
-        const _Tarn::Vector3 d = other.centre - centre;
-        const float limit = reach + other.reach;
+        return spheresMayMeet(centre, reach, other.centre, other.reach);
+    }
+    /// The same for two spheres given by centre and radius, seen from the first.
+    static bool spheresMayMeet(const _Tarn::Vector3& centre, float reach,
+                               const _Tarn::Vector3& otherCentre, float otherReach) {
+        const _Tarn::Vector3 d = otherCentre - centre;
+        const float limit = reach + otherReach;
         return !(d.dot(d) > limit * limit);
     }
 

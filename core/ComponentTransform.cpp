@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Component.h"
+#include "core/GameObject.h"
 #include "math/AboutPivot.h"
 
 using _Tarn::Vector3;
@@ -21,6 +22,33 @@ constexpr size_t LONGEST_QUATERNION_QUEUE = 3;
 // One sequence for all transforms: a transform created where a deleted one lived can never
 // show a reader the revision that reader saw last.
 std::atomic<std::uint64_t> lastRevision{0};
+
+// A 4 x 4 matrix applied to many points with its three rows side by side, in the lanes of one
+// vector: lane i sums 0 + m(i, 0) x + m(i, 1) y + m(i, 2) z + m(i, 3) in that order, exactly
+// as Matrix::transformPoint does, so the results are the same to the bit, at a third of the
+// instructions. Every move of every object runs this for every point.
+class RowsSideBySide {
+  public:
+    explicit RowsSideBySide(const Matrix& m) {
+        for (int k = 0; k < 4; ++k) {
+            columns[k] = Lanes{m.get(0, k), m.get(1, k), m.get(2, k), 0.0f};
+        }
+    }
+
+    void apply(Point& p) const {
+        Lanes sum = Lanes{0.0f, 0.0f, 0.0f, 0.0f} + columns[0] * p.x;
+        sum = sum + columns[1] * p.y;
+        sum = sum + columns[2] * p.z;
+        sum = sum + columns[3] * 1.0f;
+        p.x = sum[0];
+        p.y = sum[1];
+        p.z = sum[2];
+    }
+
+  private:
+    typedef float Lanes __attribute__((vector_size(16)));
+    Lanes columns[4];
+};
 
 Matrix fourByFour() {
     return Matrix(4, 4);
@@ -51,6 +79,10 @@ void ComponentTransform::update(int /*elapsedMs*/) {}
 // the one and paints its corners through the other.
 void ComponentTransform::pointsChanged() {
     revision = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+    // The owner's broad phase, if any, reads the bounds again when it next needs them.
+    if (component != nullptr && component->owner != nullptr) {
+        component->owner->geometryChanged();
+    }
 }
 
 void ComponentTransform::addPoint(const Point& p) {
@@ -105,17 +137,31 @@ void ComponentTransform::applyQuaternion(const Quaternion& q) {
 }
 
 void ComponentTransform::applyMatrices() {
-    for (const Matrix& m : matrices) {
-        for (size_t j = 0; j < points.size(); ++j) {
-            Point& p = points[j];
-            m.transformPoint(p.x, p.y, p.z);
-            if (j == 0) {
-                followCentre();
-            }
-        }
-    }
+    applyMatrices(matrices);
     // clear() keeps the capacity, so steady-state steps never allocate.
     matrices.clear();
+}
+
+void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
+    for (const Matrix& m : ms) {
+        if (points.empty()) {
+            break;
+        }
+        if (m.getRows() != 4 || m.getCols() != 4) {
+            for (Point& p : points) {
+                m.transformPoint(p.x, p.y, p.z);
+            }
+            followCentre();
+            continue;
+        }
+        const RowsSideBySide rows(m);
+        for (Point& p : points) {
+            rows.apply(p);
+        }
+        // Between two matrices nothing reads position and offset, so following the centre
+        // once per matrix, after all points, leaves them as following it after point 0.
+        followCentre();
+    }
     pointsChanged();
 }
 

@@ -61,6 +61,8 @@ class ComponentTransform {
     void applyQuaternion(const Quaternion& q);
     /// Applies every queued matrix to every point, in queue order, and empties the queue.
     void applyMatrices();
+    /// Applies the matrices in order, as if each had been handed to applyMatrix().
+    void applyMatrices(const std::vector<Matrix>& ms);
     /// A quaternion with w exactly 0 displaces the points by its vector part; any other
     /// rotates them by q * p * conjugate(q).
     void applyQuaternions();

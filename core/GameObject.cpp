@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "collision/BroadPhase.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
 #include "core/PointDrawing.h"
@@ -20,6 +21,9 @@ GameObject::GameObject(bool updateEnabled, bool drawEnabled, Point position)
 }
 
 GameObject::~GameObject() {
+    if (broadPhase != nullptr) {
+        broadPhase->remove(*this);
+    }
     // Components go first: they may still look at the transform while they are destroyed.
     colliders.clear();
     components.clear();
@@ -84,6 +88,9 @@ bool GameObject::addComponent(Component* component) {
     if (component->getTypeTag().find("COLLIDER") != std::string::npos) {
         hasCollider = true;
         colliders.push_back(component);
+        if (broadPhase != nullptr) {
+            broadPhase->colliderAttached(broadPhaseSlot);
+        }
     }
     return true;
 }
@@ -104,10 +111,28 @@ Point GameObject::getPosition() const {
     return transform->getPosition();
 }
 
+void GameObject::refreshCollisionCandidates() {
+    if (broadPhase != nullptr) {
+        broadPhase->offerCandidates(*this);
+    }
+}
+
+void GameObject::tellBroadPhaseGeometryChanged() {
+    broadPhase->geometryChanged(broadPhaseSlot);
+}
+
 void GameObject::applyMatrixToComponents(const Matrix& m) {
     for (const auto& component : components) {
         if (component->hasComponentTransform()) {
             component->componentTransform->applyMatrix(m);
+        }
+    }
+}
+
+void GameObject::applyMatricesToComponents(const std::vector<Matrix>& ms) {
+    for (const auto& component : components) {
+        if (component->hasComponentTransform()) {
+            component->componentTransform->applyMatrices(ms);
         }
     }
 }

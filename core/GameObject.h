@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "math/Point.h"
 
+class BroadPhase;
 class Component;
 class Matrix;
 class Quaternion;
@@ -56,6 +58,19 @@ class GameObject {
     /// learns where its owner now stands.
     void positionChanged();
 
+    /// Hands several matrices, to act in order, to every component with geometry.
+    void applyMatricesToComponents(const std::vector<Matrix>& ms);
+
+    /// Called by a component's geometry whenever its points change.
+    void geometryChanged() {
+        if (broadPhase != nullptr) {
+            tellBroadPhaseGeometryChanged();
+        }
+    }
+    /// Called by a collider before it tests: in a world with a broad phase, brings
+    /// collisionCandidates up to date with the geometry as it is now. Otherwise nothing.
+    void refreshCollisionCandidates();
+
     /// Attached components whose tag contains "COLLIDER", in attachment order (also owned
     /// through `components`).
     std::vector<Component*> colliders;
@@ -67,4 +82,12 @@ class GameObject {
     bool hasCollider = false;
     std::string typeTag = "GAMEOBJECT";
     std::vector<std::unique_ptr<Component>> components;
+
+  private:
+    friend class BroadPhase;
+    void tellBroadPhaseGeometryChanged();
+
+    // The broad phase that holds this object, if any, and where.
+    BroadPhase* broadPhase = nullptr;
+    std::uint32_t broadPhaseSlot = 0;
 };

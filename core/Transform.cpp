@@ -52,9 +52,16 @@ void Transform::positionChanged() {
 
 void Transform::queue(const Matrix& m) {
     matrices.push_back(m);
+}
+
+void Transform::applyQueuedMatrices() {
+    // Each component takes the whole queue in one go: every point still meets the matrices
+    // one by one in order, and the owner's position, which the components read, moves only
+    // afterwards, so the result is the same as handing over one matrix at a time.
     if (owner != nullptr) {
-        owner->applyMatrixToComponents(m);
+        owner->applyMatricesToComponents(matrices);
     }
+    applyMatrices();
 }
 
 void Transform::queue(const Quaternion& q) {
@@ -66,25 +73,25 @@ void Transform::queue(const Quaternion& q) {
 
 void Transform::translate(float dx, float dy, float dz) {
     queue(Matrix(4, 4).translate(dx, dy, dz));
-    applyMatrices();
+    applyQueuedMatrices();
 }
 
 void Transform::scale(float sx, float sy, float sz) {
     emitMatricesAbout(position, {Matrix(4, 4).scale(sx, sy, sz)},
                       [this](const Matrix& m) { queue(m); });
-    applyMatrices();
+    applyQueuedMatrices();
 }
 
 void Transform::rotate(float ax, float ay, float az) {
     const Matrix m(4, 4);
     emitMatricesAbout(position, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
                       [this](const Matrix& step) { queue(step); });
-    applyMatrices();
+    applyQueuedMatrices();
 }
 
 void Transform::shear(float a, float b, float c) {
     emitMatricesAbout(pivot, {Matrix(4, 4).shear(a, b, c)}, [this](const Matrix& m) { queue(m); });
-    applyMatrices();
+    applyQueuedMatrices();
 }
 
 void Transform::rotateQuaternion(float ax, float ay, float az) {

@@ -61,8 +61,9 @@ class Transform {
     std::vector<Quaternion> quaternions;
 
   private:
-    /// Queues a matrix and hands it to the owner's components at once.
     void queue(const Matrix& m);
+    /// Hands the queued matrices to the owner's components, then applies them here.
+    void applyQueuedMatrices();
     void queue(const Quaternion& q);
     /// Tells the owner, and through it the components' geometry, where the position now is.
     void positionChanged();

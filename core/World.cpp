@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "collision/BroadPhase.h"
 #include "core/GameObject.h"
 
 World* World::instance = nullptr;
@@ -18,10 +19,23 @@ void World::destroyInstance() {
     instance = nullptr;
 }
 
+World::World() = default;
+
 World::~World() {
-    // Objects go in insertion order, as they were added.
+    // Objects go in insertion order, as they were added; each leaves the broad phase as it
+    // goes, which goes last.
     for (auto& object : objects) {
         object.reset();
+    }
+    broadPhase.reset();
+}
+
+void World::setBroadPhase(bool enabled) {
+    if (enabled && !broadPhase) {
+        broadPhase = std::make_unique<BroadPhase>();
+        objectsInBroadPhase = 0;
+    } else if (!enabled) {
+        broadPhase.reset();
     }
 }
 
@@ -41,6 +55,21 @@ void World::update(int elapsedMs) {
     if (!running) {
         if (!objects.empty()) {
             objects[0]->update(elapsedMs);
+        }
+    } else if (broadPhase) {
+        // Objects added since the last step join first (also those appended to `objects`
+        // directly); objects added during the step join at the next one, as in the all-pairs
+        // step, which offers them nothing and offers them to nobody.
+        for (; objectsInBroadPhase < objects.size(); ++objectsInBroadPhase) {
+            broadPhase->add(*objects[objectsInBroadPhase]);
+        }
+        broadPhase->beginStep();
+        for (size_t i = 0; i < objects.size(); ++i) {
+            objects[i]->update(elapsedMs);
+        }
+        // A component may have switched the broad phase off meanwhile.
+        if (broadPhase) {
+            broadPhase->endStep();
         }
     } else {
         const size_t count = objects.size();
@@ -88,7 +117,12 @@ void World::removeNow(GameObject* object) {
         }
     }
     const auto at = find(object);
-    // Out of the list before it is deleted: whatever its destructor reaches finds it gone.
+    // The broad phase has taken in a prefix of `objects`; it stays a prefix.
+    if (static_cast<size_t>(at - objects.begin()) < objectsInBroadPhase) {
+        --objectsInBroadPhase;
+    }
+    // Out of the list before it is deleted: whatever its destructor reaches finds it gone. The
+    // object leaves the broad phase as it is deleted.
     std::unique_ptr<GameObject> leaving = std::move(*at);
     objects.erase(at);
     leaving.reset();

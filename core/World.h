@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
+class BroadPhase;
 class GameObject;
 
 // Owns every object of the running program, in the order they were added, and drives them:
@@ -11,6 +13,11 @@ class GameObject;
 // A running step first offers every object every other object as a collision candidate (all
 // ordered pairs), then updates the objects in insertion order. A paused step updates only the
 // first object, which is how the overlay's pause key can resume the world.
+//
+// With the broad phase switched on, a running step offers an object with colliders only the
+// objects whose colliders' bounds overlap its own, decided when its colliders test; every
+// visible result stays that of the all-pairs step, at a cost that grows with the objects
+// and their contacts instead of with the square of the objects.
 //
 // Objects leave only through removeObject(), never by erasing them from `objects`: removal
 // also unhooks whatever still points at them. A removal asked for during update() or draw()
@@ -22,7 +29,7 @@ class World {
     /// Deletes the world and everything it owns; the next getInstance() starts afresh.
     static void destroyInstance();
 
-    World() = default;
+    World();
     ~World();
 
     World(const World&) = delete;
@@ -37,11 +44,16 @@ class World {
     void draw(int elapsedMs);
     /// Stops drawing the first object; it keeps updating.
     void hideFirstObject();
+    /// Switches the broad phase on or off; off by default. Objects already in the world,
+    /// and those appended to `objects` later, are taken in at the next running step.
+    void setBroadPhase(bool enabled);
+    bool hasBroadPhase() const { return broadPhase != nullptr; }
     /// Takes the object out of the world and deletes it with everything it owns. Every other
     /// object forgets it first (GameObject::forgetObject): springs fastened to it let go of
-    /// both their ends, candidate lists drop it. During update() or draw() the removal happens
-    /// when that pass ends, and the object finishes the pass. False for an object the world
-    /// does not hold (null included); asking twice removes it once.
+    /// both their ends, candidate lists drop it, and so does the broad phase. During update()
+    /// or draw() the removal happens when that pass ends, and the object finishes the pass.
+    /// False for an object the world does not hold (null included); asking twice removes it
+    /// once.
     bool removeObject(GameObject* object);
 
     using Objects = std::vector<std::unique_ptr<GameObject>>;
@@ -60,4 +72,8 @@ class World {
     // Above 0 while update() or draw() walks `objects`.
     int passDepth = 0;
     std::vector<GameObject*> pendingRemovals;
+
+    std::unique_ptr<BroadPhase> broadPhase;
+    // How many of `objects`, from the front, the broad phase has taken in.
+    std::size_t objectsInBroadPhase = 0;
 };

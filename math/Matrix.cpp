@@ -61,8 +61,11 @@ void Matrix::allocate(int newRows, int newCols) {
     cols = newCols > 0 ? newCols : 0;
     inlineData.fill(0.0f);
     if (isInline()) {
-        heapData.clear();
-        heapData.shrink_to_fit();
+        // Most matrices never had heap storage: nothing to give back.
+        if (heapData.capacity() != 0) {
+            heapData.clear();
+            heapData.shrink_to_fit();
+        }
     } else {
         heapData.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0f);
     }
@@ -157,32 +160,20 @@ Matrix Matrix::operator*(const Matrix& other) const {
     return result;
 }
 
-void Matrix::transformPoint(float& x, float& y, float& z) const {
-    if (rows != 4 || cols != 4) {
-        // Keep the product's semantics for odd sizes (rare; the engine uses 4 x 4).
-        Matrix column(4, 1);
-        column.set(0, 0, x);
-        column.set(1, 0, y);
-        column.set(2, 0, z);
-        column.set(3, 0, 1.0f);
-        const Matrix result = *this * column;
-        x = result.getRows() > 0 && result.getCols() > 0 ? result.get(0, 0) : 0.0f;
-        y = result.getRows() > 1 && result.getCols() > 0 ? result.get(1, 0) : 0.0f;
-        z = result.getRows() > 2 && result.getCols() > 0 ? result.get(2, 0) : 0.0f;
-        return;
-    }
-    const float in[4] = {x, y, z, 1.0f};
-    float out[3];
-    for (int i = 0; i < 3; ++i) {
-        float sum = 0.0f;
-        for (int k = 0; k < 4; ++k) {
-            sum += get(i, k) * in[k];
-        }
-        out[i] = sum;
-    }
-    x = out[0];
-    y = out[1];
-    z = out[2];
+// transformPoint() is inline in the header: every move of every object runs it for every
+// point. Its sums start from 0 and add the four terms in order, as the product does, so that
+// they round (and treat signed zeros) exactly the same.
+void Matrix::transformPointOfOddSize(float& x, float& y, float& z) const {
+    // Keep the product's semantics for odd sizes (rare; the engine uses 4 x 4).
+    Matrix column(4, 1);
+    column.set(0, 0, x);
+    column.set(1, 0, y);
+    column.set(2, 0, z);
+    column.set(3, 0, 1.0f);
+    const Matrix result = *this * column;
+    x = result.getRows() > 0 && result.getCols() > 0 ? result.get(0, 0) : 0.0f;
+    y = result.getRows() > 1 && result.getCols() > 0 ? result.get(1, 0) : 0.0f;
+    z = result.getRows() > 2 && result.getCols() > 0 ? result.get(2, 0) : 0.0f;
 }
 
 float Matrix::determinant() const {

@@ -59,7 +59,18 @@ class Matrix {
 
     /// Transforms the point (x, y, z, 1) of a 4 x 4 matrix in place, without building a
     /// column matrix; the sums round exactly as the product does.
-    void transformPoint(float& x, float& y, float& z) const;
+    void transformPoint(float& x, float& y, float& z) const {
+        if (rows != 4 || cols != 4) {
+            transformPointOfOddSize(x, y, z);
+            return;
+        }
+        // Each sum starts from 0 and adds the terms in the product's order.
+        const float* m = inlineData.data();
+        const float in[4] = {x, y, z, 1.0f};
+        x = 0.0f + m[0] * in[0] + m[1] * in[1] + m[2] * in[2] + m[3] * in[3];
+        y = 0.0f + m[4] * in[0] + m[5] * in[1] + m[6] * in[2] + m[7] * in[3];
+        z = 0.0f + m[8] * in[0] + m[9] * in[1] + m[10] * in[2] + m[11] * in[3];
+    }
 
   private:
     static constexpr int INLINE_CAPACITY = 16;
@@ -70,6 +81,7 @@ class Matrix {
     std::vector<float> heapData;
 
     void allocate(int newRows, int newCols);
+    void transformPointOfOddSize(float& x, float& y, float& z) const;
     bool isInline() const { return rows * cols <= INLINE_CAPACITY; }
     float* data() { return isInline() ? inlineData.data() : heapData.data(); }
     const float* data() const { return isInline() ? inlineData.data() : heapData.data(); }

@@ -10,7 +10,7 @@ case "${1:-run}" in
     test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb
                    clang libclang-rt-14-dev) ;;
     pictures) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
-    bench) wanted=("${build[@]}" libbenchmark-dev) ;;
+    bench) wanted=("${build[@]}" libbenchmark-dev libbullet-dev) ;;
     *) echo "usage: $0 run|test|bench|pictures" >&2; exit 2 ;;
 esac
 

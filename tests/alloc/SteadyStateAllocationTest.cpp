@@ -141,10 +141,38 @@ TEST_F(SteadyStateAllocationTest, DemonstrationStepsWithKeysHeldAllocateNothing)
 }
 
 TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing) {
-    buildBoxField(*world, 1000);
-    step(2);
+    for (const bool broadPhase : {false, true}) {
+        SCOPED_TRACE(broadPhase ? "broad phase" : "all pairs");
+        restart();
+        world->setBroadPhase(broadPhase);
+        buildBoxField(*world, 1000);
+        step(2);
 
+        const AllocationCounter counter;
+        step(10);
+        EXPECT_EQ(counter.count(), 0u);
+    }
+}
+
+TEST_F(SteadyStateAllocationTest, MovingBoxesWithTheBroadPhaseAllocateNothing) {
+    // Every box turns and moves back and forth: its bounds change every step, it moves in
+    // the tree every few, and its neighbours change.
+    world->setBroadPhase(true);
+    buildBoxField(*world, 1000);
+    const auto move = [this](int s) {
+        const float sign = (s / 10) % 2 == 0 ? 1.0f : -1.0f;
+        for (const auto& object : world->objects) {
+            object->transform->translate(0.05f * sign, 0.0f, 0.0f);
+            object->transform->rotate(0.0f, 0.02f, 0.0f);
+        }
+        step();
+    };
+    for (int s = 0; s < 20; ++s) {
+        move(s);
+    }
     const AllocationCounter counter;
-    step(10);
+    for (int s = 20; s < 40; ++s) {
+        move(s);
+    }
     EXPECT_EQ(counter.count(), 0u);
 }

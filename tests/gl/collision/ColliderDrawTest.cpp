@@ -19,21 +19,16 @@ using gltest::PrimitiveKind;
 
 namespace {
 
-// Feedback reports colours and positions after a float round trip through window coordinates.
-constexpr float TOLERANCE = 1e-3f;
-
 struct Expected {
     float x, y, z;
     float r, g, b;
 };
 
+// Feedback reports colours and positions after a float round trip through window coordinates,
+// hence the default tolerance of the helpers.
 void expectVertex(const FeedbackVertex& actual, const Expected& e) {
-    EXPECT_NEAR(actual.x, e.x, TOLERANCE);
-    EXPECT_NEAR(actual.y, e.y, TOLERANCE);
-    EXPECT_NEAR(actual.z, e.z, TOLERANCE);
-    EXPECT_NEAR(actual.r, e.r, TOLERANCE);
-    EXPECT_NEAR(actual.g, e.g, TOLERANCE);
-    EXPECT_NEAR(actual.b, e.b, TOLERANCE);
+    EXPECT_TRUE(gltest::vertexNear(actual, e.x, e.y, e.z));
+    EXPECT_TRUE(gltest::colourNear(actual, e.r, e.g, e.b));
 }
 
 // The point primitives of a capture, one vertex each.
@@ -97,8 +92,7 @@ TEST_F(ColliderDrawTest, CircleColliderDrawsThreeColouredDiameters) {
         for (size_t i = 0; i < 3; ++i) {
             SCOPED_TRACE("segment " + std::to_string(i));
             // Separate segments; Mesa reports each one with the plain line token.
-            EXPECT_TRUE(primitives[i].kind == PrimitiveKind::Line ||
-                        primitives[i].kind == PrimitiveKind::LineReset);
+            EXPECT_TRUE(gltest::isSegment(primitives[i])) << primitives[i];
             ASSERT_EQ(primitives[i].vertices.size(), 2u);
             expectVertex(primitives[i].vertices[0], segments[i][0]);
             expectVertex(primitives[i].vertices[1], segments[i][1]);
@@ -183,7 +177,7 @@ TEST_F(ColliderDrawTest, CornersShowOnScreenInTheContactColour) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPointSize(3);
     box->draw(17);
-    const gltest::Image image = gltest::readPixels(0, 0, gltest::kWindowSize, gltest::kWindowSize);
+    const gltest::Image image = gltest::readPixels(0, 0, gltest::WINDOW_SIZE, gltest::WINDOW_SIZE);
 
     const auto isContactGreen = [](const gltest::Rgb& c) {
         return c.r <= 2 && c.g >= 125 && c.g <= 130 && c.b >= 23 && c.b <= 28;
@@ -194,12 +188,6 @@ TEST_F(ColliderDrawTest, CornersShowOnScreenInTheContactColour) {
         const auto at = gltest::projectToWindow(corner.x, corner.y, corner.z);
         const int px = static_cast<int>(at[0]);
         const int py = static_cast<int>(at[1]);
-        bool found = false;
-        for (int dy = -1; dy <= 1 && !found; ++dy) {
-            for (int dx = -1; dx <= 1 && !found; ++dx) {
-                found = isContactGreen(image.at(px + dx, py + dy));
-            }
-        }
-        EXPECT_TRUE(found) << "at pixel " << px << ", " << py;
+        EXPECT_TRUE(image.anyNear(px, py, 1, isContactGreen)) << "at pixel " << px << ", " << py;
     }
 }

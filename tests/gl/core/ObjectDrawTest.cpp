@@ -36,12 +36,8 @@ class Outline : public Component {
 void expectPoint(const Primitive& p, float x, float y, float z, float r, float g, float b) {
     ASSERT_EQ(p.kind, PrimitiveKind::Point);
     ASSERT_EQ(p.vertices.size(), 1u);
-    EXPECT_NEAR(p.vertices[0].x, x, 1e-3f);
-    EXPECT_NEAR(p.vertices[0].y, y, 1e-3f);
-    EXPECT_NEAR(p.vertices[0].z, z, 1e-3f);
-    EXPECT_NEAR(p.vertices[0].r, r, 1e-3f);
-    EXPECT_NEAR(p.vertices[0].g, g, 1e-3f);
-    EXPECT_NEAR(p.vertices[0].b, b, 1e-3f);
+    EXPECT_TRUE(gltest::vertexNear(p.vertices[0], x, y, z));
+    EXPECT_TRUE(gltest::colourNear(p.vertices[0], r, g, b));
 }
 
 }  // namespace

@@ -26,12 +26,8 @@ class PhysicsDrawTest : public gltest::GlTest {};
 
 // The vertex was emitted at p, in p's colour.
 void expectVertex(const FeedbackVertex& v, const Point& p) {
-    EXPECT_NEAR(v.x, p.x, TOLERANCE);
-    EXPECT_NEAR(v.y, p.y, TOLERANCE);
-    EXPECT_NEAR(v.z, p.z, TOLERANCE);
-    EXPECT_NEAR(v.r, p.color.r, TOLERANCE);
-    EXPECT_NEAR(v.g, p.color.g, TOLERANCE);
-    EXPECT_NEAR(v.b, p.color.b, TOLERANCE);
+    EXPECT_TRUE(gltest::vertexNear(v, p.x, p.y, p.z));
+    EXPECT_TRUE(gltest::colourNear(v, p.color.r, p.color.g, p.color.b));
 }
 
 std::vector<Primitive> capture(Component& component) {
@@ -68,8 +64,7 @@ TEST_F(PhysicsDrawTest, TetherDrawsOneShadedSegment) {
         }
         ASSERT_EQ(drawn.size(), 1u);
         // Mesa marks only some GL_LINES segments as resetting the stipple.
-        EXPECT_TRUE(drawn[0].kind == PrimitiveKind::Line ||
-                    drawn[0].kind == PrimitiveKind::LineReset);
+        EXPECT_TRUE(gltest::isSegment(drawn[0])) << drawn[0];
         ASSERT_EQ(drawn[0].vertices.size(), 2u);
         expectVertex(drawn[0].vertices[0], c.a);
         expectVertex(drawn[0].vertices[1], c.b);

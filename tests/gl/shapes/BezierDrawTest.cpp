@@ -19,7 +19,7 @@ using gltest::PrimitiveKind;
 using Vec = std::array<float, 3>;
 using Rgb3 = std::array<float, 3>;
 
-constexpr float kTolerance = 2e-3f;
+constexpr float TOLERANCE = 2e-3f;
 
 // Row i (v), point j (u).
 const Vec GRID[4][4] = {
@@ -73,9 +73,8 @@ bool hasColour(const FeedbackVertex& v, const Rgb3& c) {
 
 std::vector<Primitive> segmentsIn(const std::vector<Primitive>& primitives, const Rgb3& colour) {
     std::vector<Primitive> segments;
-    for (const Primitive& p : primitives) {
-        if ((p.kind == PrimitiveKind::Line || p.kind == PrimitiveKind::LineReset) &&
-            hasColour(p.vertices[0], colour)) {
+    for (const Primitive& p : gltest::lineSegments(primitives)) {
+        if (hasColour(p.vertices[0], colour)) {
             segments.push_back(p);
         }
     }
@@ -99,7 +98,7 @@ void expectMesh(const std::vector<Primitive>& mesh, int rows,
         for (const FeedbackVertex& v : segment.vertices) {
             bool onGrid = false;
             for (size_t g = 0; g < grid.size() && !onGrid; ++g) {
-                onGrid = distance(v, grid[g]) < kTolerance;
+                onGrid = distance(v, grid[g]) < TOLERANCE;
             }
             strays += onGrid ? 0 : 1;
         }
@@ -111,7 +110,7 @@ void expectMesh(const std::vector<Primitive>& mesh, int rows,
         bool found = false;
         for (const Primitive& segment : mesh) {
             for (const FeedbackVertex& v : segment.vertices) {
-                found = found || distance(v, p) < kTolerance;
+                found = found || distance(v, p) < TOLERANCE;
             }
         }
         EXPECT_TRUE(found) << "no mesh vertex at u step " << sample[0] << ", v step " << sample[1];
@@ -156,7 +155,7 @@ TEST_F(BezierDrawTest, ControlPointsAndColumnCurves) {
     for (int k = 0; k < 4; ++k) {
         for (int i = 0; i < 4; ++i) {
             const FeedbackVertex& v = points[static_cast<size_t>(k * 4 + i)].vertices[0];
-            EXPECT_LT(distance(v, GRID[i][k]), kTolerance) << "column " << k << " row " << i;
+            EXPECT_LT(distance(v, GRID[i][k]), TOLERANCE) << "column " << k << " row " << i;
             EXPECT_TRUE(hasColour(v, COLUMN_COLOURS[k])) << "column " << k;
         }
     }
@@ -164,7 +163,7 @@ TEST_F(BezierDrawTest, ControlPointsAndColumnCurves) {
     for (int k = 0; k < 4; ++k) {
         const FeedbackVertex& v = points[static_cast<size_t>(16 + k)].vertices[0];
         EXPECT_LT(distance(v, Vec{bezier.curve[k][0], bezier.curve[k][1], bezier.curve[k][2]}),
-                  kTolerance);
+                  TOLERANCE);
         EXPECT_TRUE(hasColour(v, COLUMN_COLOURS[k]));
     }
 
@@ -178,15 +177,15 @@ TEST_F(BezierDrawTest, ControlPointsAndColumnCurves) {
         for (int s = 0; s < 30; ++s) {
             const double t = s / 30.0;
             EXPECT_LT(distance(curve[static_cast<size_t>(s)].vertices[0], cubic(column, t)),
-                      kTolerance)
+                      TOLERANCE)
                 << s;
             if (k == 0 || k == 3) {
                 EXPECT_LT(distance(curve[static_cast<size_t>(s)].vertices[0],
                                    surfaceAt(k == 0 ? 0.0 : 1.0, t)),
-                          kTolerance);
+                          TOLERANCE);
             }
         }
-        EXPECT_LT(distance(curve.back().vertices[1], GRID[3][k]), kTolerance);
+        EXPECT_LT(distance(curve.back().vertices[1], GRID[3][k]), TOLERANCE);
     }
 
     // The white curve follows its own control points.
@@ -196,8 +195,8 @@ TEST_F(BezierDrawTest, ControlPointsAndColumnCurves) {
                           {bezier.curve[3][0], bezier.curve[3][1], bezier.curve[3][2]}};
     const auto white = segmentsIn(primitives, WHITE);
     ASSERT_EQ(white.size(), 30u);
-    EXPECT_LT(distance(white[10].vertices[0], cubic(extra, 10 / 30.0)), kTolerance);
-    EXPECT_LT(distance(white[29].vertices[1], extra[3]), kTolerance);
+    EXPECT_LT(distance(white[10].vertices[0], cubic(extra, 10 / 30.0)), TOLERANCE);
+    EXPECT_LT(distance(white[29].vertices[1], extra[3]), TOLERANCE);
 }
 
 TEST_F(BezierDrawTest, LeavesTheStateItPromisesAndHiddenTouchesNone) {

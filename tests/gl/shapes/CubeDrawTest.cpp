@@ -23,8 +23,8 @@ using gltest::FeedbackVertex;
 using gltest::Primitive;
 using gltest::PrimitiveKind;
 
-constexpr float kTolerance = 1e-3f;
-constexpr float kPi = 3.14159265f;
+constexpr float TOLERANCE = 1e-3f;
+constexpr float PI = 3.14159265f;
 
 using Rgb3 = std::tuple<float, float, float>;
 
@@ -67,14 +67,12 @@ TEST_F(CubeDrawTest, FilledCubeEmitsTwelveTrianglesInFaceColoursThenItsCentre) {
             const FeedbackVertex& v = triangle.vertices[k];
             const Point& p = points[1 + t * 3 + k];
             EXPECT_EQ(colourOf(v), faceOrder[t / 2]);
-            EXPECT_NEAR(v.x, p.x, kTolerance);
-            EXPECT_NEAR(v.y, p.y, kTolerance);
-            EXPECT_NEAR(v.z, p.z, kTolerance);
+            EXPECT_TRUE(gltest::vertexNear(v, p.x, p.y, p.z));
         }
     }
     const Primitive& centre = primitives[12];
     ASSERT_EQ(centre.kind, PrimitiveKind::Point);
-    EXPECT_NEAR(centre.vertices[0].x, 0.0f, kTolerance);
+    EXPECT_NEAR(centre.vertices[0].x, 0.0f, TOLERANCE);
     EXPECT_NEAR(centre.vertices[0].g, 0.33f, 1e-2f);
     EXPECT_EQ(centre.vertices[0].r, 0.0f);
 
@@ -97,7 +95,7 @@ TEST_F(CubeDrawTest, CullingKeepsExactlyTheFacesTurnedToTheViewer) {
         {"to the right", Point(6, 0, 0, white), 0.0f, {RED, MAGENTA}},
         {"below", Point(0, -6, 0, white), 0.0f, {RED, CYAN}},
         {"up and left", Point(-6, 6, 0, white), 0.0f, {RED, GREEN, YELLOW}},
-        {"turned round", Point(0, 0, 0, white), kPi, {BLUE}},
+        {"turned round", Point(0, 0, 0, white), PI, {BLUE}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -130,12 +128,7 @@ TEST_F(CubeDrawTest, OutlinedCubeIsOneClosedLoopOfAllItsPoints) {
     const std::vector<Point>& points = placed.cube->componentTransform->points;
     const auto primitives = gltest::captureFeedback([&] { placed.cube->draw(17); });
 
-    std::vector<Primitive> segments;
-    for (const Primitive& p : primitives) {
-        if (p.kind == PrimitiveKind::Line || p.kind == PrimitiveKind::LineReset) {
-            segments.push_back(p);
-        }
-    }
+    const std::vector<Primitive> segments = gltest::lineSegments(primitives);
     ASSERT_EQ(segments.size(), 36u);
     // Only the first segment may start a new line: the loop is never broken.
     for (size_t i = 1; i < segments.size(); ++i) {
@@ -145,16 +138,12 @@ TEST_F(CubeDrawTest, OutlinedCubeIsOneClosedLoopOfAllItsPoints) {
         SCOPED_TRACE("segment " + std::to_string(i));
         const Point& from = points[1 + i];
         const Point& to = points[1 + (i + 1) % 36];
-        EXPECT_NEAR(segments[i].vertices[0].x, from.x, kTolerance);
-        EXPECT_NEAR(segments[i].vertices[0].y, from.y, kTolerance);
-        EXPECT_NEAR(segments[i].vertices[0].z, from.z, kTolerance);
-        EXPECT_NEAR(segments[i].vertices[1].x, to.x, kTolerance);
-        EXPECT_NEAR(segments[i].vertices[1].y, to.y, kTolerance);
-        EXPECT_NEAR(segments[i].vertices[1].z, to.z, kTolerance);
+        EXPECT_TRUE(gltest::vertexNear(segments[i].vertices[0], from.x, from.y, from.z));
+        EXPECT_TRUE(gltest::vertexNear(segments[i].vertices[1], to.x, to.y, to.z));
     }
     // The closing segment runs from (-1, -1, -1) back to (-1, 1, 1), around the owner at x = 2.
-    EXPECT_NEAR(segments[35].vertices[0].x, 1.0f, kTolerance);
-    EXPECT_NEAR(segments[35].vertices[1].y, 1.0f, kTolerance);
+    EXPECT_NEAR(segments[35].vertices[0].x, 1.0f, TOLERANCE);
+    EXPECT_NEAR(segments[35].vertices[1].y, 1.0f, TOLERANCE);
     EXPECT_EQ(gltest::primitivesOfKind(primitives, PrimitiveKind::Point).size(), 1u);
 }
 
@@ -162,7 +151,7 @@ TEST_F(CubeDrawTest, FrameLoopProjectionShowsTheRedFrontFaceAtTheCentre) {
     PlacedCube placed(true);
     const int previousWindow = windowId;
     windowId = glutGetWindow();
-    reshape(gltest::kWindowSize, gltest::kWindowSize);
+    reshape(gltest::WINDOW_SIZE, gltest::WINDOW_SIZE);
     windowId = previousWindow;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -174,8 +163,8 @@ TEST_F(CubeDrawTest, FrameLoopProjectionShowsTheRedFrontFaceAtTheCentre) {
     placed.cube->draw(17);
     glFinish();
 
-    const int centre = gltest::kWindowSize / 2;
-    const gltest::Image image = gltest::readPixels(0, 0, gltest::kWindowSize, gltest::kWindowSize);
+    const int centre = gltest::WINDOW_SIZE / 2;
+    const gltest::Image image = gltest::readPixels(0, 0, gltest::WINDOW_SIZE, gltest::WINDOW_SIZE);
     const gltest::Rgb red{255, 0, 0};
     // The centre dot lies behind the face and loses the depth test.
     EXPECT_EQ(image.at(centre, centre), red);
@@ -183,7 +172,7 @@ TEST_F(CubeDrawTest, FrameLoopProjectionShowsTheRedFrontFaceAtTheCentre) {
     // A 2-unit face 19 units from the eye under a 60-degree view spans about 45 pixels.
     EXPECT_EQ(image.at(centre + 30, centre), (gltest::Rgb{0, 0, 0}));
     const int redPixels = image.count(red);
-    const float side = 2.0f * 250.0f / (19.0f * std::tan(kPi / 6.0f));
+    const float side = 2.0f * 250.0f / (19.0f * std::tan(PI / 6.0f));
     EXPECT_NEAR(redPixels, side * side, 0.1f * side * side);
     if (HasFailure()) {
         image.writePpm("CubeDrawTest_front_face.ppm");

@@ -28,20 +28,10 @@ using gltest::FeedbackVertex;
 using gltest::Primitive;
 using gltest::PrimitiveKind;
 
-constexpr float kTolerance = 1e-3f;
+constexpr float TOLERANCE = 1e-3f;
 const Color RED(1, 0, 0, 1);
 const Color GREEN(0, 1, 0, 1);
 const Color BLUE(0, 0, 1, 1);
-
-std::vector<Primitive> segmentsOf(const std::vector<Primitive>& primitives) {
-    std::vector<Primitive> segments;
-    for (const Primitive& p : primitives) {
-        if (p.kind == PrimitiveKind::Line || p.kind == PrimitiveKind::LineReset) {
-            segments.push_back(p);
-        }
-    }
-    return segments;
-}
 
 // A vertex rounded to 1/1000 with its colour, to compare drawn corners as sets.
 using Corner = std::tuple<float, float, float, float, float, float>;
@@ -55,12 +45,6 @@ std::set<Corner> cornersOf(const std::vector<Primitive>& primitives) {
         }
     }
     return corners;
-}
-
-void expectVertex(const FeedbackVertex& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, kTolerance);
-    EXPECT_NEAR(v.y, y, kTolerance);
-    EXPECT_NEAR(v.z, z, kTolerance);
 }
 
 class ShapeDrawTest : public gltest::GlTest {};
@@ -78,17 +62,17 @@ TEST_F(ShapeDrawTest, OutlinesAndFilledPolygonsFollowTheirOwner) {
     }
 
     // A shape is an open strip: two segments for three points, the centre left out.
-    const auto stripped = segmentsOf(gltest::captureFeedback([&] { strip->draw(17); }));
+    const auto stripped = gltest::lineSegments(gltest::captureFeedback([&] { strip->draw(17); }));
     ASSERT_EQ(stripped.size(), 2u);
-    expectVertex(stripped[0].vertices[0], 10, 0, 0);
+    EXPECT_TRUE(gltest::vertexNear(stripped[0].vertices[0], 10, 0, 0));
     EXPECT_EQ(stripped[0].vertices[0].r, 1.0f);  // the point's colour, not the shape's
-    expectVertex(stripped[1].vertices[1], 11, 1, 0);
+    EXPECT_TRUE(gltest::vertexNear(stripped[1].vertices[1], 11, 1, 0));
 
     // An outlined polygon closes back to its first point.
-    const auto looped = segmentsOf(gltest::captureFeedback([&] { outline->draw(17); }));
+    const auto looped = gltest::lineSegments(gltest::captureFeedback([&] { outline->draw(17); }));
     ASSERT_EQ(looped.size(), 3u);
-    expectVertex(looped[2].vertices[0], 11, 1, 0);
-    expectVertex(looped[2].vertices[1], 10, 0, 0);
+    EXPECT_TRUE(gltest::vertexNear(looped[2].vertices[0], 11, 1, 0));
+    EXPECT_TRUE(gltest::vertexNear(looped[2].vertices[1], 10, 0, 0));
 
     // Filled: one triangle, whichever corner the rasteriser starts from.
     const auto solid = gltest::captureFeedback([&] { filled->draw(17); });
@@ -170,7 +154,7 @@ TEST_F(ShapeDrawTest, SphereSitsAtItsCentreInEyeSpaceInTheCurrentColour) {
                 ++vertices;
                 EXPECT_NEAR(std::sqrt((v.x - 3) * (v.x - 3) + (v.y + 2) * (v.y + 2) +
                                       (v.z - 1) * (v.z - 1)),
-                            0.5f, kTolerance);
+                            0.5f, TOLERANCE);
                 EXPECT_FLOAT_EQ(v.g, 0.6f);
             }
         }

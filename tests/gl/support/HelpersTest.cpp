@@ -4,15 +4,17 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "support/gl/GlTest.h"
 
 namespace gltest {
 namespace {
 
-constexpr float kTolerance = 1e-3f;
+constexpr float TOLERANCE = 1e-3f;
 
 class HelpersTest : public GlTest {};
 
@@ -36,9 +38,9 @@ TEST_F(HelpersTest, FeedbackReportsObjectCoordinatesAndColoursOfATriangle) {
         {-10, -5, 2, 1, 0, 0, 1}, {30, -5, -7, 0, 1, 0, 1}, {0, 40.5f, 0, 0, 0, 1, 1}};
     for (std::size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE("vertex " + std::to_string(i));
-        EXPECT_NEAR(v[i].x, expected[i][0], kTolerance);
-        EXPECT_NEAR(v[i].y, expected[i][1], kTolerance);
-        EXPECT_NEAR(v[i].z, expected[i][2], kTolerance);
+        EXPECT_NEAR(v[i].x, expected[i][0], TOLERANCE);
+        EXPECT_NEAR(v[i].y, expected[i][1], TOLERANCE);
+        EXPECT_NEAR(v[i].z, expected[i][2], TOLERANCE);
         EXPECT_FLOAT_EQ(v[i].r, expected[i][3]);
         EXPECT_FLOAT_EQ(v[i].g, expected[i][4]);
         EXPECT_FLOAT_EQ(v[i].b, expected[i][5]);
@@ -78,13 +80,13 @@ TEST_F(HelpersTest, FeedbackReportsLineSegmentsInOrderWithTransformsAndMarkers) 
     EXPECT_EQ(primitives[2].kind, PrimitiveKind::Line);
     ASSERT_EQ(primitives[1].vertices.size(), 2u);
     ASSERT_EQ(primitives[2].vertices.size(), 2u);
-    EXPECT_NEAR(primitives[1].vertices[0].x, 1, kTolerance);
-    EXPECT_NEAR(primitives[1].vertices[0].y, 2, kTolerance);
-    EXPECT_NEAR(primitives[1].vertices[0].z, 3, kTolerance);
-    EXPECT_NEAR(primitives[1].vertices[1].x, 11, kTolerance);
-    EXPECT_NEAR(primitives[2].vertices[0].x, 11, kTolerance);
-    EXPECT_NEAR(primitives[2].vertices[1].x, 11, kTolerance);
-    EXPECT_NEAR(primitives[2].vertices[1].y, 12, kTolerance);
+    EXPECT_NEAR(primitives[1].vertices[0].x, 1, TOLERANCE);
+    EXPECT_NEAR(primitives[1].vertices[0].y, 2, TOLERANCE);
+    EXPECT_NEAR(primitives[1].vertices[0].z, 3, TOLERANCE);
+    EXPECT_NEAR(primitives[1].vertices[1].x, 11, TOLERANCE);
+    EXPECT_NEAR(primitives[2].vertices[0].x, 11, TOLERANCE);
+    EXPECT_NEAR(primitives[2].vertices[1].x, 11, TOLERANCE);
+    EXPECT_NEAR(primitives[2].vertices[1].y, 12, TOLERANCE);
 
     EXPECT_EQ(primitives[3].kind, PrimitiveKind::PassThrough);
     EXPECT_EQ(primitives[4].kind, PrimitiveKind::LineReset);
@@ -92,8 +94,8 @@ TEST_F(HelpersTest, FeedbackReportsLineSegmentsInOrderWithTransformsAndMarkers) 
     // glTranslatef applies to the rectangle too: every outline vertex is a moved corner.
     for (std::size_t i = 4; i < primitives.size(); ++i) {
         for (const FeedbackVertex& v : primitives[i].vertices) {
-            EXPECT_TRUE(std::fabs(v.x + 19) < kTolerance || std::fabs(v.x + 9) < kTolerance) << v;
-            EXPECT_TRUE(std::fabs(v.y + 18) < kTolerance || std::fabs(v.y + 8) < kTolerance) << v;
+            EXPECT_TRUE(std::fabs(v.x + 19) < TOLERANCE || std::fabs(v.x + 9) < TOLERANCE) << v;
+            EXPECT_TRUE(std::fabs(v.y + 18) < TOLERANCE || std::fabs(v.y + 8) < TOLERANCE) << v;
         }
     }
 }
@@ -208,17 +210,17 @@ TEST(FeedbackParseTest, DecodesEveryTokenAndRejectsDamagedBuffers) {
 
 TEST_F(HelpersTest, FeedbackGrowsItsBufferForLargeDraws) {
     // Far more than the initial buffer holds: the capture has to retry with a bigger one.
-    constexpr int kPoints = 20000;
+    constexpr int POINTS = 20000;
     const auto primitives = captureFeedback([] {
         glBegin(GL_POINTS);
-        for (int i = 0; i < kPoints; ++i) {
+        for (int i = 0; i < POINTS; ++i) {
             glVertex2f(static_cast<float>(i % 100) - 50, static_cast<float>(i / 200) - 50);
         }
         glEnd();
     });
-    ASSERT_EQ(primitives.size(), static_cast<std::size_t>(kPoints));
-    EXPECT_NEAR(primitives.back().vertices[0].x, 49, kTolerance);
-    EXPECT_NEAR(primitives.back().vertices[0].y, 49, kTolerance);
+    ASSERT_EQ(primitives.size(), static_cast<std::size_t>(POINTS));
+    EXPECT_NEAR(primitives.back().vertices[0].x, 49, TOLERANCE);
+    EXPECT_NEAR(primitives.back().vertices[0].y, 49, TOLERANCE);
 }
 
 TEST_F(HelpersTest, FeedbackWithCurrentMatricesReportsWindowCoordinates) {
@@ -231,8 +233,8 @@ TEST_F(HelpersTest, FeedbackWithCurrentMatricesReportsWindowCoordinates) {
     });
     ASSERT_EQ(primitives.size(), 2u);
     // The origin is straight ahead of the camera: the centre of the window.
-    EXPECT_NEAR(primitives[0].vertices[0].x, kWindowSize / 2.0, 0.01);
-    EXPECT_NEAR(primitives[0].vertices[0].y, kWindowSize / 2.0, 0.01);
+    EXPECT_NEAR(primitives[0].vertices[0].x, WINDOW_SIZE / 2.0, 0.01);
+    EXPECT_NEAR(primitives[0].vertices[0].y, WINDOW_SIZE / 2.0, 0.01);
     const auto expected = projectToWindow(5, 5, 0);
     EXPECT_NEAR(primitives[1].vertices[0].x, expected[0], 0.01);
     EXPECT_NEAR(primitives[1].vertices[0].y, expected[1], 0.01);
@@ -243,23 +245,58 @@ TEST_F(HelpersTest, FeedbackWithCurrentMatricesReportsWindowCoordinates) {
 
 TEST_F(HelpersTest, ReadPixelsSeesAFilledQuadInTheBackBuffer) {
     glMatrixMode(GL_PROJECTION);
-    glOrtho(0, kWindowSize, 0, kWindowSize, -1, 1);
+    glOrtho(0, WINDOW_SIZE, 0, WINDOW_SIZE, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glColor3ub(200, 100, 50);
     // The lower-left quarter, so a flipped read would find black where the quad is.
-    glRecti(0, 0, kWindowSize / 2, kWindowSize / 2);
+    glRecti(0, 0, WINDOW_SIZE / 2, WINDOW_SIZE / 2);
 
-    const Image all = readPixels(0, 0, kWindowSize, kWindowSize);
-    EXPECT_EQ(all.at(kWindowSize / 4, kWindowSize / 4), (Rgb{200, 100, 50}));
-    EXPECT_EQ(all.at(kWindowSize * 3 / 4, kWindowSize * 3 / 4), (Rgb{0, 0, 0}));
-    EXPECT_EQ(all.at(kWindowSize / 4, kWindowSize * 3 / 4), (Rgb{0, 0, 0}));
-    EXPECT_EQ(all.count(Rgb{200, 100, 50}), kWindowSize * kWindowSize / 4);
+    const Image all = readPixels(0, 0, WINDOW_SIZE, WINDOW_SIZE);
+    EXPECT_EQ(all.at(WINDOW_SIZE / 4, WINDOW_SIZE / 4), (Rgb{200, 100, 50}));
+    EXPECT_EQ(all.at(WINDOW_SIZE * 3 / 4, WINDOW_SIZE * 3 / 4), (Rgb{0, 0, 0}));
+    EXPECT_EQ(all.at(WINDOW_SIZE / 4, WINDOW_SIZE * 3 / 4), (Rgb{0, 0, 0}));
+    EXPECT_EQ(all.count(Rgb{200, 100, 50}), WINDOW_SIZE * WINDOW_SIZE / 4);
 
     // A block read is addressed from its own bottom-left corner.
-    const Image block = readPixels(kWindowSize / 2 - 1, 10, 2, 1);
+    const Image block = readPixels(WINDOW_SIZE / 2 - 1, 10, 2, 1);
     EXPECT_EQ(block.at(0, 0), (Rgb{200, 100, 50}));
     EXPECT_EQ(block.at(1, 0), (Rgb{0, 0, 0}));
     EXPECT_THROW(block.at(2, 0), std::out_of_range);
+}
+
+TEST(PictureHelpersTest, RegionsCountDifferAndSearchWithinTheirBounds) {
+    // 3 x 2, row 0 first: a red pixel at (1, 0), white at (2, 1), black elsewhere.
+    std::vector<std::uint8_t> rgb(3 * 2 * 3, 0);
+    rgb[3] = 255;
+    rgb.at(15) = rgb.at(16) = rgb.at(17) = 255;
+    const Image image(3, 2, rgb, Image::Origin::TopLeft);
+    EXPECT_EQ(image.count(image.all(), testsupport::isRed), 1);
+    EXPECT_EQ(image.count({0, 0, 1, 2}, testsupport::isRed), 0);  // right and bottom excluded
+    EXPECT_EQ(image.count({1, 0, 2, 1}, testsupport::isRed), 1);
+    EXPECT_EQ(image.count({-5, -5, 50, 50}, testsupport::isWhite), 1);  // clipped, not thrown
+    EXPECT_TRUE(image.anyNear(0, 1, 1, testsupport::isRed));
+    EXPECT_FALSE(image.anyNear(0, 1, 0, testsupport::isRed));
+
+    const Image same(3, 2, rgb, Image::Origin::TopLeft);
+    EXPECT_EQ(image.differences(same, image.all()), 0);
+    rgb[3] = 0;
+    const Image changed(3, 2, rgb, Image::Origin::TopLeft);
+    EXPECT_EQ(image.differences(changed, image.all()), 1);
+    EXPECT_EQ(image.differences(changed, {2, 0, 3, 2}), 0);
+    // A smaller picture differs in every pixel it lacks.
+    const Image column(1, 2, std::vector<std::uint8_t>(6, 0), Image::Origin::TopLeft);
+    EXPECT_EQ(image.differences(column, image.all()), 4);
+}
+
+TEST(VertexHelpersTest, PositionAndColourMustBeWithinTheTolerance) {
+    const FeedbackVertex v{1.0f, 2.0f, 3.0f, 0.5f, 0.25f, 0.0f, 1.0f};
+    EXPECT_TRUE(vertexNear(v, 1.0f, 2.0f, 3.0f));
+    EXPECT_FALSE(vertexNear(v, 1.0f, 2.0f, 3.01f));
+    EXPECT_TRUE(vertexNear(v, 1.0f, 2.0f, 3.01f, 0.02f));
+    EXPECT_TRUE(colourNear(v, 0.5f, 0.25f, 0.0f));
+    EXPECT_FALSE(colourNear(v, 0.5f, 0.0f, 0.25f));
+    const FeedbackVertex lost{std::nanf(""), 2.0f, 3.0f, 0, 0, 0, 1};
+    EXPECT_FALSE(vertexNear(lost, 1.0f, 2.0f, 3.0f));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,9 +40,9 @@ using Clock = std::chrono::steady_clock;
 // Painted as the screen background before the engine starts. GLUT windows have no background
 // of their own, so until the engine draws, its window shows this colour: any pixel still this
 // colour has not been drawn yet. Chosen so that no scene is likely to draw it exactly.
-constexpr Rgb kUnpainted{254, 1, 253};
+constexpr Rgb UNPAINTED{254, 1, 253};
 
-constexpr auto kPollInterval = 10ms;
+constexpr auto POLL_INTERVAL = 10ms;
 
 // Xlib's default error handler exits the process. Windows come and go while we search, so
 // errors like BadWindow are expected; remember the last one instead and check after XSync.
@@ -119,33 +120,6 @@ std::string windowTitle(Display* display, Window window) {
     return textProperty(display, window, XA_WM_NAME, XA_STRING);
 }
 
-std::vector<Window> topLevelWindows(Display* display) {
-    std::vector<Window> found;
-    const Window root = DefaultRootWindow(display);
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
-        return found;
-    }
-    std::unique_ptr<Window, XFreeDeleter> owned(children);
-    for (unsigned int i = 0; i < count; ++i) {
-        found.push_back(children[i]);
-        // Under a window manager the client window is a child of the frame it was put in.
-        Window* grandChildren = nullptr;
-        unsigned int grandCount = 0;
-        if (XQueryTree(display, children[i], &rootReturn, &parent, &grandChildren, &grandCount) !=
-            0) {
-            std::unique_ptr<Window, XFreeDeleter> ownedGrand(grandChildren);
-            for (unsigned int j = 0; j < grandCount; ++j) {
-                found.push_back(grandChildren[j]);
-            }
-        }
-    }
-    return found;
-}
-
 // The environment for the engine. Sanitizer errors abort, which shows in the exit status.
 // Leaks are only reported (exitcode=0; with abort_on_error they would abort too) and judged
 // by sanitizerFaults() when the engine has ended, which names them in the test's failure.
@@ -173,6 +147,16 @@ std::vector<std::string> engineEnvironment() {
     return result;
 }
 
+// Where a wait that failed leaves its last shot: named after the test, in the working
+// directory (build/tests under ctest).
+std::string savedShotName() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (test == nullptr) {
+        return "e2e-last-shot.ppm";
+    }
+    return std::string(test->test_suite_name()) + "." + test->name() + "-last-shot.ppm";
+}
+
 }  // namespace
 
 std::ostream& operator<<(std::ostream& out, const ExitStatus& status) {
@@ -182,8 +166,46 @@ std::ostream& operator<<(std::ostream& out, const ExitStatus& status) {
     return out << "killed by signal " << status.signal << " (" << strsignal(status.signal) << ")";
 }
 
-HeldKey::HeldKey(EngineProcess& engine, unsigned long keysym) : engine_(&engine), keysym_(keysym) {
-    engine.press(keysym);
+PictureCondition measured(std::string awaited, std::string what,
+                          std::function<int(const Screenshot&)> measure,
+                          std::function<bool(int)> accept) {
+    PictureCondition condition;
+    condition.awaited = std::move(awaited);
+    condition.holds = [measure, accept](const Screenshot& shot) { return accept(measure(shot)); };
+    condition.seen = [measure, what = std::move(what)](const Screenshot& shot) {
+        return what + ": " + std::to_string(measure(shot));
+    };
+    return condition;
+}
+
+PictureCondition pictureChanges(int count, std::function<void(const Screenshot&)> each) {
+    // Shared, so that copies of the condition count together.
+    struct Progress {
+        std::optional<Screenshot> previous;
+        int changes = 0;
+    };
+    auto progress = std::make_shared<Progress>();
+    PictureCondition condition;
+    condition.awaited = "the picture to change " + std::to_string(count) +
+                        " times, as it does at every step of the swinging spring scene";
+    condition.holds = [progress, count, each = std::move(each)](const Screenshot& shot) {
+        if (each) {
+            each(shot);
+        }
+        if (progress->previous && shot.differences(*progress->previous, shot.all()) > 0) {
+            ++progress->changes;
+        }
+        progress->previous = shot;
+        return progress->changes >= count;
+    };
+    condition.seen = [progress](const Screenshot&) {
+        return std::to_string(progress->changes) + " changes";
+    };
+    return condition;
+}
+
+HeldKey::HeldKey(EngineProcess& owner, unsigned long key) : engine(&owner), keysym(key) {
+    owner.press(key);
 }
 
 HeldKey::~HeldKey() {
@@ -195,21 +217,21 @@ HeldKey::~HeldKey() {
 }
 
 void HeldKey::release() {
-    if (engine_ != nullptr) {
-        EngineProcess* engine = std::exchange(engine_, nullptr);
-        engine->release(keysym_);
+    if (engine != nullptr) {
+        EngineProcess* holder = std::exchange(engine, nullptr);
+        holder->release(keysym);
     }
 }
 
 EngineProcess::EngineProcess(std::vector<std::string> arguments, std::chrono::milliseconds timeout)
-    : EngineProcess(ENGINE_BINARY, kWindowTitle, std::move(arguments), timeout) {}
+    : EngineProcess(ENGINE_BINARY, WINDOW_TITLE, std::move(arguments), timeout) {}
 
 EngineProcess::EngineProcess(std::string binary, std::string title,
                              std::vector<std::string> arguments, std::chrono::milliseconds timeout)
     : programPath(std::move(binary)), expectedTitle(std::move(title)) {
     XSetErrorHandler(recordXError);
-    display_ = XOpenDisplay(nullptr);
-    if (display_ == nullptr) {
+    display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
         const char* name = std::getenv("DISPLAY");
         throw std::runtime_error(
             std::string("Cannot open X display \"") + (name != nullptr ? name : "") +
@@ -219,18 +241,17 @@ EngineProcess::EngineProcess(std::string binary, std::string title,
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (!XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor)) {
-        XCloseDisplay(display_);
+    if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+        XCloseDisplay(display);
         throw std::runtime_error("The X server has no XTEST extension to fake key presses");
     }
     try {
-        const Window root = DefaultRootWindow(display_);
-        XSetWindowBackground(display_, root, pixelFor(display_, kUnpainted));
-        XClearWindow(display_, root);
-        for (Window window : topLevelWindows(display_)) {
-            windowsBeforeLaunch_.insert(window);
-        }
-        XSync(display_, False);
+        const Window root = DefaultRootWindow(display);
+        XSetWindowBackground(display, root, pixelFor(display, UNPAINTED));
+        XClearWindow(display, root);
+        // Told of every window created from now on (see findWindow).
+        XSelectInput(display, root, SubstructureNotifyMask);
+        XSync(display, False);
 
         const auto deadline = Clock::now() + timeout;
         launch(arguments);
@@ -248,15 +269,15 @@ EngineProcess::EngineProcess(std::string binary, std::string title,
 
 void EngineProcess::disconnect() {
     // Back to the server's own background for whatever runs next on this display.
-    XSetWindowBackgroundPixmap(display_, DefaultRootWindow(display_), None);
-    XClearWindow(display_, DefaultRootWindow(display_));
-    XSync(display_, False);
-    XCloseDisplay(display_);
-    display_ = nullptr;
+    XSetWindowBackgroundPixmap(display, DefaultRootWindow(display), None);
+    XClearWindow(display, DefaultRootWindow(display));
+    XSync(display, False);
+    XCloseDisplay(display);
+    display = nullptr;
 }
 
 EngineProcess::~EngineProcess() {
-    for (unsigned long keysym : std::set<unsigned long>(heldKeys_)) {
+    for (unsigned long keysym : std::set<unsigned long>(heldKeys)) {
         fakeKey(keysym, false);
     }
     kill();
@@ -285,8 +306,8 @@ void EngineProcess::launch(const std::vector<std::string>& arguments) {
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
 
     const pid_t testPid = getpid();
-    pid_ = fork();
-    if (pid_ < 0) {
+    processId = fork();
+    if (processId < 0) {
         const int error = errno;
         close(errorPipe[0]);
         close(errorPipe[1]);
@@ -295,7 +316,7 @@ void EngineProcess::launch(const std::vector<std::string>& arguments) {
         }
         throw std::runtime_error(std::string("fork: ") + std::strerror(error));
     }
-    if (pid_ == 0) {
+    if (processId == 0) {
         // Only async-signal-safe calls between fork and exec.
         // Should the test process crash, take the engine down with it rather than leave it
         // running on the display.
@@ -317,7 +338,7 @@ void EngineProcess::launch(const std::vector<std::string>& arguments) {
     if (devNull >= 0) {
         close(devNull);
     }
-    errorReader_ = std::thread([this, fd = errorPipe[0]] { readErrors(fd); });
+    errorReader = std::thread([this, fd = errorPipe[0]] { readErrors(fd); });
 }
 
 void EngineProcess::readErrors(int fd) {
@@ -332,15 +353,15 @@ void EngineProcess::readErrors(int fd) {
         }
         // Echo as it comes, so sanitizer reports from the engine show up in the test log.
         std::fwrite(chunk, 1, static_cast<std::size_t>(got), stderr);
-        std::lock_guard<std::mutex> lock(errorMutex_);
-        errorOutput_.append(chunk, static_cast<std::size_t>(got));
+        std::lock_guard<std::mutex> lock(errorMutex);
+        stderrText.append(chunk, static_cast<std::size_t>(got));
     }
     close(fd);
 }
 
 std::string EngineProcess::errorOutput() {
-    std::lock_guard<std::mutex> lock(errorMutex_);
-    return errorOutput_;
+    std::lock_guard<std::mutex> lock(errorMutex);
+    return stderrText;
 }
 
 void EngineProcess::fail(const std::string& what) {
@@ -357,27 +378,41 @@ void EngineProcess::fail(const std::string& what) {
 }
 
 void EngineProcess::findWindow(Clock::time_point deadline) {
+    // Only a window created after the launch can be the engine's. Its id proves nothing: X
+    // hands the ids of a client that has gone (another test's window, a window of an earlier
+    // engine) to the next client that connects. The root window's creation events do prove it.
+    const Window root = DefaultRootWindow(display);
+    std::vector<Window> created;
     for (;;) {
-        for (Window window : topLevelWindows(display_)) {
-            if (windowsBeforeLaunch_.count(window) != 0 ||
-                windowTitle(display_, window) != expectedTitle) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == CreateNotify && event.xcreatewindow.parent == root) {
+                created.push_back(event.xcreatewindow.window);
+            }
+        }
+        for (Window window : created) {
+            if (windowTitle(display, window) != expectedTitle) {
                 continue;
             }
-            // A window left over from an earlier engine must not be mistaken for ours.
-            const std::optional<long> owner = pidProperty(display_, window);
-            if (owner && *owner != pid_) {
+            // Under a window manager the window also names its process.
+            const std::optional<long> owner = pidProperty(display, window);
+            if (owner && *owner != processId) {
                 continue;
             }
-            window_ = window;
+            windowId = window;
+            XSelectInput(display, root, NoEventMask);
+            XSync(display, True);
             return;
         }
         if (!running()) {
             fail("The engine ended before opening a window titled \"" + expectedTitle + "\"");
         }
         if (Clock::now() > deadline) {
-            fail("No window titled \"" + expectedTitle + "\" appeared");
+            fail("No window titled \"" + expectedTitle + "\" appeared among the " +
+                 std::to_string(created.size()) + " windows created since the launch");
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(POLL_INTERVAL);
     }
 }
 
@@ -385,7 +420,7 @@ void EngineProcess::waitUntilViewable(Clock::time_point deadline) {
     for (;;) {
         XWindowAttributes attributes{};
         lastXError = 0;
-        const Status ok = XGetWindowAttributes(display_, window_, &attributes);
+        const Status ok = XGetWindowAttributes(display, windowId, &attributes);
         if (ok != 0 && attributes.map_state == IsViewable) {
             return;
         }
@@ -395,16 +430,16 @@ void EngineProcess::waitUntilViewable(Clock::time_point deadline) {
         if (Clock::now() > deadline) {
             fail("The engine's window was never mapped");
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(POLL_INTERVAL);
     }
 }
 
 void EngineProcess::focus() {
     const Geometry where = geometry();
     lastXError = 0;
-    XSetInputFocus(display_, window_, RevertToPointerRoot, CurrentTime);
-    XWarpPointer(display_, None, window_, 0, 0, 0, 0, where.width / 2, where.height / 2);
-    XSync(display_, False);
+    XSetInputFocus(display, windowId, RevertToPointerRoot, CurrentTime);
+    XWarpPointer(display, None, windowId, 0, 0, 0, 0, where.width / 2, where.height / 2);
+    XSync(display, False);
     if (lastXError != 0) {
         fail("Cannot give the engine's window the keyboard focus (X error " +
              std::to_string(lastXError) + ")");
@@ -415,7 +450,7 @@ void EngineProcess::waitUntilDrawn(std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         const Screenshot shot = screenshot();
-        const int unpainted = shot.count(kUnpainted);
+        const int unpainted = shot.count(UNPAINTED);
         if (unpainted == 0) {
             return;
         }
@@ -426,51 +461,74 @@ void EngineProcess::waitUntilDrawn(std::chrono::milliseconds timeout) {
             fail("The engine did not draw its whole window: " + std::to_string(unpainted) +
                  " pixels still show the background");
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(POLL_INTERVAL);
     }
 }
 
 std::string EngineProcess::windowText(const std::string& property) {
-    return textProperty(display_, window_, XInternAtom(display_, property.c_str(), False),
+    return textProperty(display, windowId, XInternAtom(display, property.c_str(), False),
                         XA_STRING);
 }
 
 void EngineProcess::expose() {
-    XClearArea(display_, window_, 0, 0, 1, 1, True);
-    XFlush(display_);
+    XClearArea(display, windowId, 0, 0, 1, 1, True);
+    XFlush(display);
 }
 
-Geometry EngineProcess::geometry() {
+std::optional<Geometry> EngineProcess::placement() {
     XWindowAttributes attributes{};
     lastXError = 0;
-    if (XGetWindowAttributes(display_, window_, &attributes) == 0) {
-        fail("The engine's window is gone");
+    if (XGetWindowAttributes(display, windowId, &attributes) == 0) {
+        return std::nullopt;
     }
     Geometry result;
     Window child = 0;
-    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &result.x,
-                          &result.y, &child);
+    XTranslateCoordinates(display, windowId, DefaultRootWindow(display), 0, 0, &result.x, &result.y,
+                          &child);
     result.width = attributes.width;
     result.height = attributes.height;
     return result;
 }
 
+Geometry EngineProcess::geometry() {
+    const std::optional<Geometry> where = placement();
+    if (!where) {
+        fail("The engine's window is gone");
+    }
+    return *where;
+}
+
 Screenshot EngineProcess::screenshot() {
-    const Geometry where = geometry();
+    std::optional<Screenshot> shot = capture();
+    if (!shot) {
+        fail("The engine's window is gone");
+    }
+    return std::move(*shot);
+}
+
+std::optional<Screenshot> EngineProcess::capture() {
+    const std::optional<Geometry> where = placement();
+    if (!where) {
+        return std::nullopt;
+    }
     // XGetImage only reads what is on screen; clip the request to it.
-    const int screenWidth = DisplayWidth(display_, DefaultScreen(display_));
-    const int screenHeight = DisplayHeight(display_, DefaultScreen(display_));
-    const int left = std::max(0, -where.x);
-    const int top = std::max(0, -where.y);
-    const int width = std::min(where.width, screenWidth - where.x) - left;
-    const int height = std::min(where.height, screenHeight - where.y) - top;
+    const int screenWidth = DisplayWidth(display, DefaultScreen(display));
+    const int screenHeight = DisplayHeight(display, DefaultScreen(display));
+    const int left = std::max(0, -where->x);
+    const int top = std::max(0, -where->y);
+    const int width = std::min(where->width, screenWidth - where->x) - left;
+    const int height = std::min(where->height, screenHeight - where->y) - top;
     if (width <= 0 || height <= 0) {
         return Screenshot(0, 0, {}, Screenshot::Origin::TopLeft);
     }
     lastXError = 0;
-    XImage* image = XGetImage(display_, window_, left, top, static_cast<unsigned>(width),
+    XImage* image = XGetImage(display, windowId, left, top, static_cast<unsigned>(width),
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (image == nullptr) {
+        // The window may have gone between the two requests.
+        if (!placement()) {
+            return std::nullopt;
+        }
         fail("Cannot read the engine's window (X error " + std::to_string(lastXError) + ")");
     }
     // The channel masks say where each colour sits in a pixel of this visual.
@@ -485,11 +543,22 @@ Screenshot EngineProcess::screenshot() {
         const unsigned long max = mask >> shift;
         return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255UL / max);
     };
+    // Tests take many shots while they wait: read 32-bit pixels in the client's own byte order
+    // straight from the image, which Xvfb's 24-bit screens give, rather than one call each.
+    const std::uint32_t one = 1;
+    const bool hostLsbFirst = *reinterpret_cast<const unsigned char*>(&one) == 1;
+    const bool direct =
+        image->bits_per_pixel == 32 && image->byte_order == (hostLsbFirst ? LSBFirst : MSBFirst);
     std::vector<std::uint8_t> rgb;
     rgb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
     for (int y = 0; y < height; ++y) {
+        const char* row = image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line;
         for (int x = 0; x < width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
+            std::uint32_t word = 0;
+            if (direct) {
+                std::memcpy(&word, row + static_cast<std::ptrdiff_t>(x) * 4, sizeof word);
+            }
+            const unsigned long pixel = direct ? word : XGetPixel(image, x, y);
             rgb.push_back(channel(pixel, image->red_mask));
             rgb.push_back(channel(pixel, image->green_mask));
             rgb.push_back(channel(pixel, image->blue_mask));
@@ -509,8 +578,8 @@ void EngineProcess::resize(int width, int height, std::chrono::milliseconds time
 bool EngineProcess::resizeIfAllowed(int width, int height, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     lastXError = 0;
-    XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    XSync(display_, False);
+    XResizeWindow(display, windowId, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
     if (lastXError != 0) {
         return false;
     }
@@ -523,7 +592,7 @@ bool EngineProcess::resizeIfAllowed(int width, int height, std::chrono::millisec
             fail("The engine's window did not take the size " + std::to_string(width) + "x" +
                  std::to_string(height));
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(POLL_INTERVAL);
     }
     waitUntilDrawn(std::chrono::duration_cast<std::chrono::milliseconds>(
         std::max(deadline - Clock::now(), Clock::duration(0))));
@@ -533,14 +602,14 @@ bool EngineProcess::resizeIfAllowed(int width, int height, std::chrono::millisec
 void EngineProcess::closeWindow() {
     XEvent event{};
     event.xclient.type = ClientMessage;
-    event.xclient.window = window_;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.window = windowId;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
     lastXError = 0;
-    XSendEvent(display_, window_, False, NoEventMask, &event);
-    XSync(display_, False);
+    XSendEvent(display, windowId, False, NoEventMask, &event);
+    XSync(display, False);
     if (lastXError != 0) {
         fail("Cannot send WM_DELETE_WINDOW to the engine's window (X error " +
              std::to_string(lastXError) + ")");
@@ -549,25 +618,25 @@ void EngineProcess::closeWindow() {
 
 void EngineProcess::destroyWindow() {
     lastXError = 0;
-    XDestroyWindow(display_, window_);
-    XSync(display_, False);
+    XDestroyWindow(display, windowId);
+    XSync(display, False);
     if (lastXError != 0) {
         fail("Cannot destroy the engine's window (X error " + std::to_string(lastXError) + ")");
     }
 }
 
 void EngineProcess::fakeKey(unsigned long keysym, bool down) {
-    const KeyCode code = XKeysymToKeycode(display_, keysym);
+    const KeyCode code = XKeysymToKeycode(display, keysym);
     if (code == 0) {
         throw std::invalid_argument("No key on the X server's keyboard produces keysym " +
                                     std::to_string(keysym));
     }
-    XTestFakeKeyEvent(display_, code, down ? True : False, CurrentTime);
-    XSync(display_, False);
+    XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+    XSync(display, False);
     if (down) {
-        heldKeys_.insert(keysym);
+        heldKeys.insert(keysym);
     } else {
-        heldKeys_.erase(keysym);
+        heldKeys.erase(keysym);
     }
 }
 
@@ -576,8 +645,8 @@ void EngineProcess::press(unsigned long keysym) {
     // to another window would make the test fail for the wrong reason.
     Window focused = 0;
     int revert = 0;
-    XGetInputFocus(display_, &focused, &revert);
-    if (focused != window_ && running()) {
+    XGetInputFocus(display, &focused, &revert);
+    if (focused != windowId && running()) {
         focus();
     }
     fakeKey(keysym, true);
@@ -587,14 +656,57 @@ void EngineProcess::release(unsigned long keysym) {
     fakeKey(keysym, false);
 }
 
-void EngineProcess::tap(unsigned long keysym, std::chrono::milliseconds held) {
-    holdFor(keysym, held);
+Screenshot EngineProcess::holdUntil(unsigned long keysym, const PictureCondition& condition,
+                                    std::chrono::milliseconds timeout) {
+    // Released on the way out, also when the wait fails.
+    const HeldKey key(*this, keysym);
+    return waitFor(condition, timeout);
 }
 
-void EngineProcess::holdFor(unsigned long keysym, std::chrono::milliseconds held) {
-    press(keysym);
-    std::this_thread::sleep_for(held);
-    release(keysym);
+Screenshot EngineProcess::waitFor(const PictureCondition& condition,
+                                  std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (int shots = 1;; ++shots) {
+        Screenshot shot = screenshot();
+        if (condition.holds(shot)) {
+            return shot;
+        }
+        const bool ended = !running();
+        if (ended || Clock::now() > deadline) {
+            std::ostringstream message;
+            if (ended) {
+                message << "The engine ended while the test waited for " << condition.awaited;
+            } else {
+                message << "Waited " << timeout.count() << " ms for " << condition.awaited;
+            }
+            message << "; the last of " << shots << " shots showed ";
+            message << (condition.seen ? condition.seen(shot) : std::string("something else"));
+            const std::string saved = savedShotName();
+            if (shot.writePpm(saved)) {
+                message << " (saved as " << saved << ")";
+            }
+            fail(message.str());
+        }
+        std::this_thread::sleep_for(POLL_INTERVAL);
+    }
+}
+
+int EngineProcess::changesUntilWindowGone(std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    int changes = 0;
+    for (std::optional<Screenshot> previous = capture(); previous;) {
+        if (Clock::now() > deadline) {
+            fail("The engine's window was still open after " + std::to_string(timeout.count()) +
+                 " ms; its picture changed " + std::to_string(changes) + " times meanwhile");
+        }
+        std::this_thread::sleep_for(POLL_INTERVAL);
+        std::optional<Screenshot> shot = capture();
+        if (shot && shot->differences(*previous, shot->all()) > 0) {
+            ++changes;
+        }
+        previous = std::move(shot);
+    }
+    return changes;
 }
 
 bool EngineProcess::running() {
@@ -603,15 +715,15 @@ bool EngineProcess::running() {
 
 std::optional<ExitStatus> EngineProcess::waitForExit(std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    while (!exitStatus_ && pid_ > 0) {
+    while (!exitStatus && processId > 0) {
         int status = 0;
-        const pid_t done = waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) {
+        const pid_t done = waitpid(processId, &status, WNOHANG);
+        if (done == processId) {
             ExitStatus result;
             result.exited = WIFEXITED(status);
             result.code = result.exited ? WEXITSTATUS(status) : 0;
             result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-            exitStatus_ = result;
+            exitStatus = result;
             checkSanitizerReports();
             break;
         }
@@ -623,17 +735,17 @@ std::optional<ExitStatus> EngineProcess::waitForExit(std::chrono::milliseconds t
         }
         std::this_thread::sleep_for(1ms);
     }
-    return exitStatus_;
+    return exitStatus;
 }
 
 void EngineProcess::checkSanitizerReports() {
-    if (reportsChecked_) {
+    if (reportsChecked) {
         return;
     }
-    reportsChecked_ = true;
+    reportsChecked = true;
     // The engine has ended, so its stderr is at its end too: read all of it first.
-    if (errorReader_.joinable()) {
-        errorReader_.join();
+    if (errorReader.joinable()) {
+        errorReader.join();
     }
     const std::string errors = errorOutput();
     const std::vector<std::string> faults = sanitizerFaults(errors);
@@ -643,16 +755,16 @@ void EngineProcess::checkSanitizerReports() {
 }
 
 void EngineProcess::kill() {
-    if (pid_ > 0 && running()) {
+    if (processId > 0 && running()) {
         // SIGTERM first, and SIGKILL only for an engine that ignores it.
-        ::kill(pid_, SIGTERM);
+        ::kill(processId, SIGTERM);
         if (!waitForExit(2s)) {
-            ::kill(pid_, SIGKILL);
+            ::kill(processId, SIGKILL);
             waitForExit(10s);
         }
     }
-    if (errorReader_.joinable()) {
-        errorReader_.join();
+    if (errorReader.joinable()) {
+        errorReader.join();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -10,22 +11,22 @@ namespace gltest {
 namespace {
 
 // GL_3D_COLOR in RGBA mode: x, y, z, then r, g, b, a.
-constexpr std::size_t kFloatsPerVertex = 7;
-constexpr std::size_t kInitialBufferFloats = 1 << 14;
+constexpr std::size_t FLOATS_PER_VERTEX = 7;
+constexpr std::size_t INITIAL_BUFFER_FLOATS = 1 << 14;
 // A draw that needs more than this is runaway geometry, not something to capture.
-constexpr std::size_t kMaxBufferFloats = 1 << 26;
+constexpr std::size_t MAX_BUFFER_FLOATS = 1 << 26;
 
 class Reader {
   public:
-    Reader(const float* data, std::size_t size) : data_(data), size_(size) {}
+    Reader(const float* floats, std::size_t count) : data(floats), size(count) {}
 
-    bool done() const { return next_ >= size_; }
+    bool done() const { return next >= size; }
 
     float take() {
-        if (next_ >= size_) {
+        if (next >= size) {
             throw std::runtime_error("Feedback buffer ends in the middle of a primitive");
         }
-        return data_[next_++];
+        return data[next++];
     }
 
     // Tokens and counts travel as floats; anything but a small whole number means the buffer
@@ -40,7 +41,7 @@ class Reader {
         return static_cast<std::size_t>(value);
     }
 
-    std::size_t remaining() const { return size_ - next_; }
+    std::size_t remaining() const { return size - next; }
 
     FeedbackVertex vertex() {
         FeedbackVertex v;
@@ -55,9 +56,9 @@ class Reader {
     }
 
   private:
-    const float* data_;
-    std::size_t size_;
-    std::size_t next_ = 0;
+    const float* data;
+    std::size_t size;
+    std::size_t next = 0;
 };
 
 }  // namespace
@@ -85,7 +86,7 @@ std::vector<Primitive> parseFeedback(const float* data, std::size_t count) {
             case GL_POLYGON_TOKEN:
                 primitive.kind = PrimitiveKind::Polygon;
                 vertexCount = in.whole("vertex count");
-                if (vertexCount > in.remaining() / kFloatsPerVertex) {
+                if (vertexCount > in.remaining() / FLOATS_PER_VERTEX) {
                     throw std::runtime_error("Polygon of " + std::to_string(vertexCount) +
                                              " vertices overruns the feedback buffer");
                 }
@@ -121,7 +122,7 @@ std::vector<Primitive> parseFeedback(const float* data, std::size_t count) {
 namespace {
 
 std::vector<Primitive> capture(const std::function<void()>& draw) {
-    std::vector<GLfloat> buffer(kInitialBufferFloats);
+    std::vector<GLfloat> buffer(INITIAL_BUFFER_FLOATS);
     for (;;) {
         glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
         glRenderMode(GL_FEEDBACK);
@@ -130,9 +131,9 @@ std::vector<Primitive> capture(const std::function<void()>& draw) {
         if (used >= 0) {
             return parseFeedback(buffer.data(), static_cast<std::size_t>(used));
         }
-        if (buffer.size() >= kMaxBufferFloats) {
+        if (buffer.size() >= MAX_BUFFER_FLOATS) {
             throw std::runtime_error("Feedback needs more than " +
-                                     std::to_string(kMaxBufferFloats) + " floats");
+                                     std::to_string(MAX_BUFFER_FLOATS) + " floats");
         }
         buffer.assign(buffer.size() * 2, 0.0f);
     }
@@ -140,7 +141,7 @@ std::vector<Primitive> capture(const std::function<void()>& draw) {
 
 // Window coordinates back to the capture box, undoing the viewport and the glOrtho below.
 void toCaptureBox(std::vector<Primitive>& primitives, int viewportWidth, int viewportHeight) {
-    const auto extent = static_cast<float>(kCaptureExtent);
+    const auto extent = static_cast<float>(CAPTURE_EXTENT);
     const auto width = static_cast<float>(viewportWidth);
     const auto height = static_cast<float>(viewportHeight);
     for (Primitive& primitive : primitives) {
@@ -168,8 +169,8 @@ std::vector<Primitive> captureFeedback(const std::function<void()>& draw) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(-kCaptureExtent, kCaptureExtent, -kCaptureExtent, kCaptureExtent, -kCaptureExtent,
-            kCaptureExtent);
+    glOrtho(-CAPTURE_EXTENT, CAPTURE_EXTENT, -CAPTURE_EXTENT, CAPTURE_EXTENT, -CAPTURE_EXTENT,
+            CAPTURE_EXTENT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -206,6 +207,46 @@ std::vector<Primitive> primitivesOfKind(const std::vector<Primitive>& primitives
         }
     }
     return matching;
+}
+
+bool isSegment(const Primitive& primitive) {
+    return primitive.kind == PrimitiveKind::Line || primitive.kind == PrimitiveKind::LineReset;
+}
+
+std::vector<Primitive> lineSegments(const std::vector<Primitive>& primitives) {
+    std::vector<Primitive> segments;
+    for (const Primitive& primitive : primitives) {
+        if (isSegment(primitive)) {
+            segments.push_back(primitive);
+        }
+    }
+    return segments;
+}
+
+namespace {
+
+::testing::AssertionResult within(const FeedbackVertex& vertex, const float (&actual)[3],
+                                  const float (&expected)[3], float tolerance, const char* what) {
+    for (int i = 0; i < 3; ++i) {
+        if (!(std::fabs(actual[i] - expected[i]) <= tolerance)) {
+            return ::testing::AssertionFailure()
+                   << "vertex " << vertex << " is not within " << tolerance << " of " << what
+                   << " (" << expected[0] << ", " << expected[1] << ", " << expected[2] << ")";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+::testing::AssertionResult vertexNear(const FeedbackVertex& vertex, float x, float y, float z,
+                                      float tolerance) {
+    return within(vertex, {vertex.x, vertex.y, vertex.z}, {x, y, z}, tolerance, "position");
+}
+
+::testing::AssertionResult colourNear(const FeedbackVertex& vertex, float r, float g, float b,
+                                      float tolerance) {
+    return within(vertex, {vertex.r, vertex.g, vertex.b}, {r, g, b}, tolerance, "colour");
 }
 
 std::ostream& operator<<(std::ostream& out, PrimitiveKind kind) {

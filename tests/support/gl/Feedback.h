@@ -10,6 +10,8 @@
 #include <iosfwd>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 namespace gltest {
 
 enum class PrimitiveKind {
@@ -35,11 +37,11 @@ struct Primitive {
 };
 
 // Half the edge of the capture box: captureFeedback() draws under
-// glOrtho(-kCaptureExtent, kCaptureExtent, ...) on every axis, so anything outside is clipped.
-constexpr double kCaptureExtent = 100.0;
+// glOrtho(-CAPTURE_EXTENT, CAPTURE_EXTENT, ...) on every axis, so anything outside is clipped.
+constexpr double CAPTURE_EXTENT = 100.0;
 
 // Runs draw() in feedback mode with an orthographic projection covering the box
-// [-kCaptureExtent, kCaptureExtent]^3 and an identity model-view, then maps the window
+// [-CAPTURE_EXTENT, CAPTURE_EXTENT]^3 and an identity model-view, then maps the window
 // coordinates back, so vertices come out in the coordinates that were current when draw()
 // started (object coordinates for code that transforms relative to the identity).
 // The caller's matrices, viewport and matrix mode are restored afterwards.
@@ -59,6 +61,20 @@ std::vector<Primitive> parseFeedback(const float* data, std::size_t count);
 // The primitives of one kind, in drawing order.
 std::vector<Primitive> primitivesOfKind(const std::vector<Primitive>& primitives,
                                         PrimitiveKind kind);
+
+// Whether the primitive is a line segment: Mesa reports separate segments, and the first of a
+// strip, with either line token, so tests that do not care accept both.
+bool isSegment(const Primitive& primitive);
+// The line segments of a capture, of both kinds, in drawing order.
+std::vector<Primitive> lineSegments(const std::vector<Primitive>& primitives);
+
+// Whether the vertex lies within `tolerance` of (x, y, z) on every axis; for EXPECT_TRUE,
+// whose message then shows the vertex.
+::testing::AssertionResult vertexNear(const FeedbackVertex& vertex, float x, float y, float z,
+                                      float tolerance = 1e-3f);
+// Whether the vertex has the colour (r, g, b) within `tolerance` on every channel.
+::testing::AssertionResult colourNear(const FeedbackVertex& vertex, float r, float g, float b,
+                                      float tolerance = 1e-3f);
 
 std::ostream& operator<<(std::ostream& out, PrimitiveKind kind);
 std::ostream& operator<<(std::ostream& out, const FeedbackVertex& vertex);

@@ -62,7 +62,7 @@ void openWindowOnce() {
     int argc = 1;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-    glutInitWindowSize(kWindowSize, kWindowSize);
+    glutInitWindowSize(WINDOW_SIZE, WINDOW_SIZE);
     glutInitWindowPosition(0, 0);
     glutCreateWindow("engine gl tests");
     glutDisplayFunc(displayNothing);
@@ -93,7 +93,7 @@ void resetGlState() {
     loadIdentity(GL_TEXTURE);
     loadIdentity(GL_PROJECTION);
     loadIdentity(GL_MODELVIEW);
-    glViewport(0, 0, kWindowSize, kWindowSize);
+    glViewport(0, 0, WINDOW_SIZE, WINDOW_SIZE);
     glDepthRange(0.0, 1.0);
 
     static const GLenum capabilities[] = {
@@ -173,7 +173,7 @@ void resetGlState() {
 }
 
 void useDemoProjection() {
-    glViewport(0, 0, kWindowSize, kWindowSize);
+    glViewport(0, 0, WINDOW_SIZE, WINDOW_SIZE);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(60.0, 1.0, 1.0, 100.0);
@@ -199,11 +199,11 @@ void GlTest::SetUp() {
         GTEST_FAIL() << unavailableReason;
     }
     resetGlState();
-    ready_ = true;
+    ready = true;
 }
 
 void GlTest::TearDown() {
-    if (!ready_) {
+    if (!ready) {
         return;
     }
     for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {

@@ -3,7 +3,7 @@
 // Base fixture for tests that draw with real OpenGL.
 //
 // The first GlTest in a process opens one GLUT window (double buffered, RGBA, depth,
-// kWindowSize square at 0,0) and keeps it for the rest of the process; every test then starts
+// WINDOW_SIZE square at 0,0) and keeps it for the rest of the process; every test then starts
 // from the same reset state, so a test never sees what the previous one left behind.
 
 #include <array>
@@ -15,7 +15,7 @@
 
 namespace gltest {
 
-constexpr int kWindowSize = 500;
+constexpr int WINDOW_SIZE = 500;
 
 class GlTest : public ::testing::Test {
   protected:
@@ -26,7 +26,7 @@ class GlTest : public ::testing::Test {
     void TearDown() override;
 
   private:
-    bool ready_ = false;
+    bool ready = false;
 };
 
 // Back to the state a test starts with: identity matrices in every stack, full-window
@@ -35,7 +35,7 @@ class GlTest : public ::testing::Test {
 // colour, white current colour, point size and line width 1, and cleared colour and depth.
 void resetGlState();
 
-// The demo's projection: a kWindowSize square viewport, gluPerspective(60, 1, 1, 100) and
+// The demo's projection: a WINDOW_SIZE square viewport, gluPerspective(60, 1, 1, 100) and
 // the camera pulled back by glTranslatef(0, 0, -20), both on the projection matrix. Leaves
 // the matrix mode at GL_MODELVIEW without touching the model-view matrix.
 void useDemoProjection();

@@ -6,6 +6,7 @@
 
 namespace gltest {
 
+using testsupport::Region;
 using testsupport::Rgb;
 // A block of pixels in OpenGL's convention: at(0, 0) is the BOTTOM-left pixel of the block,
 // y grows upwards, exactly like glViewport and the window coordinates that feedback reports.

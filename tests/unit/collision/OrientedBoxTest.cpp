@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "collision/Bounds.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
 #include "core/GameObject.h"
@@ -101,6 +102,7 @@ Separation bruteForceSeparation(const Corners& a, const Corners& b) {
 class OrientedBoxTest : public WorldFixture {};
 class BoxContactTest : public WorldFixture {};
 class BoxReachTest : public WorldFixture {};
+class BoxBoundsTest : public WorldFixture {};
 
 }  // namespace
 
@@ -141,6 +143,8 @@ TEST_F(BoxContactTest, ApartTouchingOverlappingRotatedAndNested) {
         float scaleB, turnB;
         float dx, dy, dz;  // centre of B relative to A (at the origin)
         bool touching;
+        // A squashed before the turn: flat to a square, a segment or a point.
+        _Tarn::Vector3 squashA{1, 1, 1};
     };
     const Case cases[] = {
         // Edge 2: faces meet at a centre distance of exactly 2 along any axis.
@@ -170,14 +174,34 @@ TEST_F(BoxContactTest, ApartTouchingOverlappingRotatedAndNested) {
         {"same place", 1, 0, 1, 0, 0, 0, 0, true},
         {"small box inside a large one", 3, 0, 0.5f, PI / 5, 1, -1, 1, true},
         {"large box around a small one", 0.5f, PI / 5, 3, 0, -1, 1, -1, true},
+        // A box with an edge of length zero once touched every box in the world, at any
+        // distance, one way round; it touches what it touches, and is bounded like any other.
+        {"point, box 5 away", 1, 0, 1, 0, 5, 0, 0, false, {0, 0, 0}},
+        {"point, box 1000 away", 1, 0, 1, 0, 1000, 0, 0, false, {0, 0, 0}},
+        {"point inside", 1, 0, 1, 0, 0.5f, 0.2f, -0.3f, true, {0, 0, 0}},
+        {"point on a face", 1, 0, 1, 0, 1, 0, 0, true, {0, 0, 0}},
+        {"point just outside", 1, 0, 1, 0, 1.001f, 0, 0, false, {0, 0, 0}},
+        {"square under a face", 1, 0, 1, 0, 0.3f, -0.2f, 1, true, {1, 1, 0}},
+        {"square just below", 1, 0, 1, 0, 0.3f, -0.2f, 1.01f, false, {1, 1, 0}},
+        {"square edge on a face", 1, 0, 1, 0, 2, 0, 0.5f, true, {1, 1, 0}},
+        {"square edge just apart", 1, 0, 1, 0, 2.01f, 0, 0.5f, false, {1, 1, 0}},
+        {"segment on a face", 1, 0, 1, 0, 0, 1, 0, true, {1, 0, 0}},
+        {"segment just below", 1, 0, 1, 0, 0, 1.01f, 0, false, {1, 0, 0}},
+        {"segment end on a face", 1, 0, 1, 0, 2, 0, 0, true, {1, 0, 0}},
+        {"turned segment through", 1, PI / 4, 1, 0, 1.5f, -1.5f, 0, true, {1, 0, 0}},
+        {"turned segment past", 1, PI / 4, 1, 0, 1.5f, 1.5f, 0, false, {1, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        BoxCollider& a = addBox({{0, 0, 0}, {c.scaleA, c.scaleA, c.scaleA}, {0, 0, c.turnA}});
+        _Tarn::Vector3 sizeA = c.squashA;
+        sizeA *= c.scaleA;
+        BoxCollider& a = addBox({{0, 0, 0}, sizeA, {0, 0, c.turnA}});
         BoxCollider& b =
             addBox({{c.dx, c.dy, c.dz}, {c.scaleB, c.scaleB, c.scaleB}, {0, 0, c.turnB}});
         EXPECT_EQ(a.collideWithBox(&b), c.touching);
         EXPECT_EQ(b.collideWithBox(&a), c.touching);
+        Bounds bounds;
+        EXPECT_TRUE(a.bounds(bounds));
     }
 }
 
@@ -254,41 +278,53 @@ TEST_F(BoxContactTest, ParallelEdgesDoNotSeparateThroughRounding) {
     }
 }
 
-TEST_F(BoxReachTest, HoldsEveryCornerAndIsInfiniteWhereTheTestIsNotGeometric) {
+TEST_F(BoxReachTest, ReachAndBoundsHoldEveryCornerAndAreInfiniteWhereTheTestIsNotGeometric) {
     const float inf = std::numeric_limits<float>::infinity();
+    constexpr float UNBOUNDED = -1;
     struct Case {
         const char* name;
         BoxCollider* box;
-        float halfDiagonal;  // 0: the reach must be infinite
+        float halfDiagonal;  // UNBOUNDED: reach infinite, no bounds
     };
     const Case cases[] = {
         {"unit box", &addBox(0, 0, 0), std::sqrt(3.0f)},
         {"scaled and turned", &addBox({{4, -2, 7}, {0.5f, 2, 3}, {0.3f, -1.1f, 2.0f}}),
          std::sqrt(0.25f + 4 + 9)},
-        {"flattened to a square", &addBox({{0, 0, 0}, {1, 1, 0}}), 0},
-        {"shrunk to a point", &addBox({{0, 0, 0}, {0, 0, 0}}), 0},
-        {"sheared", &addBox(0, 0, 0), 0},
-        {"NaN corner", &addBox(0, 0, 0), 0},
-        {"beyond 1e18", &addBox({{2e18f, 0, 0}, {1e12f, 1e12f, 1e12f}}), 0},
+        // Flat boxes are boxes of width 0, bounded like any other.
+        {"flattened to a square", &addBox({{0, 0, 0}, {1, 1, 0}}), std::sqrt(2.0f)},
+        {"flattened and turned", &addBox({{3, 1, -2}, {0, 2, 0.5f}, {0.4f, 1.2f, -0.7f}}),
+         std::sqrt(4.25f)},
+        {"shrunk to a point", &addBox({{5, 6, 7}, {0, 0, 0}}), 0},
+        {"sheared", &addBox(0, 0, 0), UNBOUNDED},
+        {"NaN corner", &addBox(0, 0, 0), UNBOUNDED},
+        {"beyond 1e18", &addBox({{2e18f, 0, 0}, {1e12f, 1e12f, 1e12f}}), UNBOUNDED},
     };
-    cases[4].box->owner->transform->shear(0.5f, 0, 0);
-    cases[5].box->componentTransform->points[6].y = std::nanf("");
+    cases[5].box->owner->transform->shear(0.5f, 0, 0);
+    cases[6].box->componentTransform->points[6].y = std::nanf("");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         OrientedBox read;
         ASSERT_TRUE(OrientedBox::fromCorners(points(*c.box), read));
-        if (c.halfDiagonal == 0) {
+        Bounds bounds;
+        if (c.halfDiagonal == UNBOUNDED) {
             EXPECT_EQ(read.reach, inf);
+            EXPECT_FALSE(read.bounds(bounds));
+            EXPECT_FALSE(c.box->bounds(bounds));
             continue;
         }
         // Room for rounding, but not so much that far pairs reach the full test.
-        EXPECT_GT(read.reach, c.halfDiagonal * 1.001f);
-        EXPECT_LT(read.reach, c.halfDiagonal * 1.05f);
+        EXPECT_GE(read.reach, c.halfDiagonal * 1.001f);
+        EXPECT_LE(read.reach, c.halfDiagonal * 1.05f);
+        ASSERT_TRUE(c.box->bounds(bounds));
         for (size_t i = 1; i < points(*c.box).size(); ++i) {
             const Point& p = points(*c.box)[i];
             const float dx = p.x - read.centre.x, dy = p.y - read.centre.y,
                         dz = p.z - read.centre.z;
             EXPECT_LE(std::sqrt(dx * dx + dy * dy + dz * dz), read.reach) << "corner " << i;
+            const float at[3] = {p.x, p.y, p.z};
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_TRUE(bounds.lo[k] < at[k] && at[k] < bounds.hi[k]) << "corner " << i;
+            }
         }
     }
 }
@@ -346,4 +382,68 @@ TEST_F(BoxReachTest, EarlyRejectionNeverTurnsAwayAPairInContact) {
     EXPECT_FALSE(boxA.mayTouch(boxFar));
     boxFar.centre.x = std::nanf("");
     EXPECT_TRUE(boxA.mayTouch(boxFar));
+}
+
+TEST_F(BoxBoundsTest, BoxesInContactNeverHaveBoundsApart) {
+    // Random sizes from 0.01 to 30 (flat ones too), turns and shears, centres around the
+    // distance where the boxes come closest to touching, and axis-aligned boxes placed face
+    // to face exactly, near and far from the origin: wherever the full test finds contact,
+    // the bounds must overlap, or a box must have none.
+    std::mt19937 random(31);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    std::uniform_real_distribution<float> exponent(-2.0f, 1.5f);
+    std::uniform_real_distribution<float> angle(-PI, PI);
+    std::uniform_real_distribution<float> spread(0.2f, 1.05f);
+    const auto size = [&] { return std::pow(10.0f, exponent(random)); };
+    int touching = 0, unbounded = 0, apart = 0;
+    for (int pair = 0; pair < 20000; ++pair) {
+        restart();
+        const bool faceToFace = pair % 5 == 0;
+        // Every other face-to-face pair sits at the origin, a hair apart: the test's allowance
+        // for rounding still finds those in contact.
+        const bool hairApart = pair % 10 == 0;
+        const _Tarn::Vector3 sa{size(), size(), pair % 17 == 0 ? 0.0f : size()};
+        const _Tarn::Vector3 sb{size(), size(), size()};
+        const _Tarn::Vector3 ta{angle(random), angle(random), angle(random)};
+        const _Tarn::Vector3 tb{angle(random), angle(random), angle(random)};
+        const float origin = faceToFace && !hairApart ? 1e4f * unit(random) : 0.0f;
+        _Tarn::Vector3 at{0, 0, 0};
+        if (faceToFace) {
+            const float hair = hairApart ? 5e-7f * (sb.x + sb.y + sb.z) : 0.0f;
+            at.x = origin + sa.x + sb.x + hair;
+            at.y = 0.5f * unit(random) * (sa.y + sb.y);
+            at.z = 0.5f * unit(random) * (sa.z + sb.z);
+        } else {
+            const float reach = std::sqrt(sa.x * sa.x + sa.y * sa.y + sa.z * sa.z) +
+                                std::sqrt(sb.x * sb.x + sb.y * sb.y + sb.z * sb.z);
+            Vec direction{unit(random), unit(random), unit(random)};
+            const double scale =
+                static_cast<double>(reach * spread(random)) / std::sqrt(dot(direction, direction));
+            at = {static_cast<float>(direction[0] * scale),
+                  static_cast<float>(direction[1] * scale),
+                  static_cast<float>(direction[2] * scale)};
+        }
+        const _Tarn::Vector3 none{0, 0, 0};
+        BoxCollider& a = addBox({{origin, 0, 0}, sa, faceToFace ? none : ta});
+        BoxCollider& b = addBox({at, sb, faceToFace ? none : tb});
+        if (pair % 11 == 0) {
+            b.owner->transform->shear(0.2f, 0, 0);
+        }
+        // Either way round: boxes that exactly touch may round differently from each side.
+        const bool contact = a.collideWithBox(&b) || b.collideWithBox(&a);
+        Bounds boundsA, boundsB;
+        const bool bounded = a.bounds(boundsA) && b.bounds(boundsB);
+        unbounded += !bounded;
+        if (!bounded) {
+            continue;
+        }
+        touching += contact;
+        apart += !boundsA.overlaps(boundsB);
+        if (contact) {
+            ASSERT_TRUE(boundsA.overlaps(boundsB)) << "pair " << pair;
+        }
+    }
+    EXPECT_GT(touching, 4000);
+    EXPECT_GT(apart, 2000);
+    EXPECT_GT(unbounded, 1000);
 }

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
 
 #include "core/Component.h"
 #include "core/GameObject.h"
@@ -95,6 +98,44 @@ TEST(ComponentTransformTest, MatricesActAboutTheOffset) {
     expectAt(ct.points[1], 1, -1, 0);
     ct.shear(0, 0.5f, 0);  // y feeds x and z, relative to the offset
     expectAt(ct.points[1], 0.5f, -1, -0.5f);
+}
+
+TEST(ComponentTransformTest, PointListsMoveBitForBitAsSinglePointsDo) {
+    // The point list applies a matrix to all its points at once; every coordinate must come
+    // out exactly as Matrix::transformPoint gives it, signed zeros, infinities and NaNs too.
+    std::mt19937 random(17);
+    std::uniform_real_distribution<float> value(-100.0f, 100.0f);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float specials[] = {0.0f, -0.0f, 1.0f, inf, -inf, std::nanf(""), 3e38f, 1e-40f};
+    const auto pick = [&](int i) {
+        return i % 7 == 0 ? specials[static_cast<size_t>(i / 7) % 8] : value(random);
+    };
+    int compared = 0;
+    for (int round = 0; round < 200; ++round) {
+        Matrix m(4, 4);
+        for (int i = 0; i < 16; ++i) {
+            m.set(i / 4, i % 4, round % 3 == 0 ? pick(i + round) : value(random));
+        }
+        Geometry loose;
+        ComponentTransform& ct = *loose.componentTransform;
+        for (int i = 0; i < 12; ++i) {
+            ct.addPoint(Point(pick(3 * i + round), pick(3 * i + 1), pick(3 * i + 2 + round), RED));
+        }
+        const std::vector<Point> before = ct.points;
+        ct.applyMatrix(m);
+        for (size_t j = 0; j < before.size(); ++j) {
+            float x = before[j].x, y = before[j].y, z = before[j].z;
+            m.transformPoint(x, y, z);
+            const float expected[3] = {x, y, z};
+            const float seen[3] = {ct.points[j].x, ct.points[j].y, ct.points[j].z};
+            ASSERT_EQ(std::memcmp(expected, seen, sizeof expected), 0)
+                << "round " << round << ", point " << j;
+            ++compared;
+        }
+        // The centre follows point 0.
+        EXPECT_EQ(std::memcmp(&ct.position.x, &ct.points[0].x, 3 * sizeof(float)), 0);
+    }
+    EXPECT_EQ(compared, 200 * 13);
 }
 
 TEST(ComponentTransformTest, QuaternionsDisplaceOrRotate) {

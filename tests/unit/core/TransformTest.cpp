@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/ComponentTransform.h"
+#include "math/AboutPivot.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"
 
@@ -146,4 +148,19 @@ TEST_F(TransformTest, HandsEachMatrixToTheComponentsInOrder) {
     // A quaternion displacement (w = 0) reaches the components as a translation.
     object.transform->rotateQuaternion(0, 0, 0);
     expectAt(recorder->componentTransform->points[0], 1, 0, 0);
+
+    // The queue goes to each component in one go; the points end exactly, to the bit, where
+    // handing the matrices over one at a time puts them.
+    GameObject& batched = addTwoPartObject();
+    GameObject& oneByOne = addTwoPartObject();
+    batched.transform->rotate(0.3f, -0.2f, 0.1f);
+    const Matrix m(4, 4);
+    emitMatricesAbout(oneByOne.getPosition(), {m.rotateX(0.3f), m.rotateY(-0.2f), m.rotateZ(0.1f)},
+                      [&](const Matrix& turn) { oneByOne.applyMatrixToComponents(turn); });
+    const std::vector<Point> expected = allPoints(oneByOne);
+    const std::vector<Point> seen = allPoints(batched);
+    ASSERT_EQ(expected.size(), seen.size());
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(std::memcmp(&expected[i].x, &seen[i].x, 3 * sizeof(float)), 0) << "point " << i;
+    }
 }

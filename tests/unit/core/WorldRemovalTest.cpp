@@ -161,3 +161,34 @@ TEST_F(WorldRemovalTest, OnlyObjectsTheWorldHoldsAreRemoved) {
     EXPECT_TRUE(other.collisionCandidates.empty());
     EXPECT_FALSE(world->removeObject(&held));
 }
+
+TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
+    for (const bool duringStep : {false, true}) {
+        SCOPED_TRACE(duringStep ? "removed during a step" : "removed between steps");
+        restart();
+        world->setBroadPhase(true);
+        std::vector<std::string> journal;
+        BoxCollider& kept = addBox(0, 0, 0);
+        BoxCollider& leaving = addBox(1, 0, 0);
+        addBox(10, 0, 0);
+        step();
+        ASSERT_EQ(cornerColour(kept), "green");
+
+        if (duringStep) {
+            attach(*kept.owner, new Remover(journal, false)).target = leaving.owner;
+            step();
+            EXPECT_EQ(journal, std::vector<std::string>{"update asked"});
+        } else {
+            ASSERT_TRUE(world->removeObject(leaving.owner));
+        }
+        step(2);
+        EXPECT_EQ(cornerColour(kept), "red");
+        for (const auto& object : world->objects) {
+            EXPECT_TRUE(object->collisionCandidates.empty());
+        }
+        // An object added after the removal still joins the broad phase.
+        addBox(-1, 0, 0);
+        step();
+        EXPECT_EQ(cornerColour(kept), "green");
+    }
+}
