@@ -5,7 +5,8 @@
 #include <typeinfo>
 
 #include "collision/CircleCollider.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
+#include "core/PointDrawing.h"
 
 namespace {
 
@@ -43,14 +44,14 @@ BoxCollider::BoxCollider(bool updateEnabled, bool drawEnabled, bool colliderFlag
     typeTag = TAG;
 }
 
-void BoxCollider::draw(int elapsedMs) {
+void BoxCollider::draw(int /*elapsedMs*/) {
     if (!updateEnabled || !componentTransform) {
         return;
     }
     glBegin(GL_POINTS);
-    componentTransform->draw(elapsedMs, 1, -1);
+    emitVertices(*componentTransform, 1, -1);
     glEnd();
-    componentTransform->position.draw(elapsedMs);
+    drawDot(componentTransform->position);
 }
 
 bool BoxCollider::collide(Component* other) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "core/GameObject.h"
+#include "core/PointDrawing.h"
 #include "math/AboutPivot.h"
 
 namespace {
@@ -29,9 +30,9 @@ Transform::~Transform() {
     owner = nullptr;
 }
 
-void Transform::draw(int elapsedMs) {
+void Transform::draw(int /*elapsedMs*/) {
     if (drawEnabled) {
-        position.draw(elapsedMs);
+        drawDot(position);
     }
 }
 
@@ -40,6 +41,13 @@ void Transform::update(int /*elapsedMs*/) {}
 void Transform::setPosition(Point p) {
     position = p;
     position.color = POSITION_COLOUR;
+    positionChanged();
+}
+
+void Transform::positionChanged() {
+    if (owner != nullptr) {
+        owner->positionChanged();
+    }
 }
 
 void Transform::queue(const Matrix& m) {
@@ -96,6 +104,7 @@ void Transform::applyMatrices() {
         m.transformPoint(position.x, position.y, position.z);
     }
     matrices.clear();
+    positionChanged();
 }
 
 void Transform::applyQuaternions() {
@@ -111,4 +120,5 @@ void Transform::applyQuaternions() {
     position.y = p.y;
     position.z = p.z;
     quaternions.clear();
+    positionChanged();
 }

@@ -65,4 +65,6 @@ class Transform {
     /// Hands the queued matrices to the owner's components, then applies them here.
     void applyQueuedMatrices();
     void queue(const Quaternion& q);
+    /// Tells the owner, and through it the components' geometry, where the position now is.
+    void positionChanged();
 };

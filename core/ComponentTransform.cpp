@@ -1,8 +1,5 @@
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
-#include <GL/gl.h>
-
-#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -76,26 +73,6 @@ ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
     addPoint(position);
 }
 
-Point ComponentTransform::ownerPosition() const {
-    if (component != nullptr && component->owner != nullptr) {
-        return component->owner->getPosition();
-    }
-    return Point();
-}
-
-void ComponentTransform::draw(int /*elapsedMs*/, int from, int to) const {
-    if (!drawEnabled || from <= 0) {
-        return;
-    }
-    const int count = static_cast<int>(points.size());
-    const int end = to > 0 ? std::min(to, count) : count;
-    for (int i = from; i < end; ++i) {
-        const Point& p = points[static_cast<size_t>(i)];
-        glColor3f(p.color.r, p.color.g, p.color.b);
-        glVertex3f(p.x, p.y, p.z);
-    }
-}
-
 void ComponentTransform::update(int /*elapsedMs*/) {}
 
 // `revision` is declared ahead of `points`, so that both share a cache line: a box test reads
@@ -109,9 +86,8 @@ void ComponentTransform::pointsChanged() {
 }
 
 void ComponentTransform::addPoint(const Point& p) {
-    const Point at = ownerPosition();
     localPoints.push_back(p);
-    points.emplace_back(p.x + at.x, p.y + at.y, p.z + at.z, p.color);
+    points.emplace_back(p.x + ownerAt.x, p.y + ownerAt.y, p.z + ownerAt.z, p.color);
     pointsChanged();
 }
 
@@ -132,6 +108,7 @@ void ComponentTransform::setCentre(Point p) {
 }
 
 void ComponentTransform::setPosition(Point p) {
+    ownerAt = p;
     position = p;
     for (Point& point : points) {
         point.x += p.x;
@@ -142,7 +119,7 @@ void ComponentTransform::setPosition(Point p) {
     pointsChanged();
 }
 
-void ComponentTransform::followCentre(const Point& ownerAt) {
+void ComponentTransform::followCentre() {
     position = points[0];
     offset.x = position.x - ownerAt.x;
     offset.y = position.y - ownerAt.y;
@@ -166,7 +143,6 @@ void ComponentTransform::applyMatrices() {
 }
 
 void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
-    const Point ownerAt = ownerPosition();
     for (const Matrix& m : ms) {
         if (points.empty()) {
             break;
@@ -175,7 +151,7 @@ void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
             for (Point& p : points) {
                 m.transformPoint(p.x, p.y, p.z);
             }
-            followCentre(ownerAt);
+            followCentre();
             continue;
         }
         const RowsSideBySide rows(m);
@@ -184,13 +160,12 @@ void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
         }
         // Between two matrices nothing reads position and offset, so following the centre
         // once per matrix, after all points, leaves them as following it after point 0.
-        followCentre(ownerAt);
+        followCentre();
     }
     pointsChanged();
 }
 
 void ComponentTransform::applyQuaternions() {
-    const Point ownerAt = ownerPosition();
     for (const Quaternion& q : quaternions) {
         const Quaternion inverse = q.conjugate();
         for (size_t j = 0; j < points.size(); ++j) {
@@ -205,7 +180,7 @@ void ComponentTransform::applyQuaternions() {
             p.y = t.y;
             p.z = t.z;
             if (j == 0) {
-                followCentre(ownerAt);
+                followCentre();
             }
         }
     }
