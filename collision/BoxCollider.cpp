@@ -4,7 +4,9 @@
 
 #include <typeinfo>
 
+#include "collision/BroadPhase.h"
 #include "collision/CircleCollider.h"
+#include "core/GameObject.h"
 #include "math/ComponentTransform.h"
 
 namespace {
@@ -108,6 +110,18 @@ void BoxCollider::endTests() {
     if (loopBoxTests > 0) {
         paintCorners(loopContact);
     }
+}
+
+void BoxCollider::testCandidates() {
+    // In a world with a broad phase, the tests against plain boxes run on the broad phase's
+    // contiguous copies of the boxes instead of walking each candidate's objects. Only the
+    // exact class: a derived class may answer differently.
+    BroadPhase* broadPhase = owner->getBroadPhase();
+    if (broadPhase != nullptr && typeid(*this) == typeid(BoxCollider) &&
+        broadPhase->testBoxes(*owner, *this, loopBoxTests, loopContact)) {
+        return;
+    }
+    Collider::testCandidates();
 }
 
 // The box is read from the corners once after they change, not on every test, and kept with

@@ -62,6 +62,8 @@ class GameObject {
     /// Called by a collider before it tests: in a world with a broad phase, brings
     /// collisionCandidates up to date with the geometry as it is now. Otherwise nothing.
     void refreshCollisionCandidates();
+    /// The broad phase that offers this object its candidates, or null.
+    BroadPhase* getBroadPhase() const { return broadPhase; }
 
     /// Attached components whose tag contains "COLLIDER", in attachment order (also owned
     /// through `components`).
