@@ -64,25 +64,25 @@ void Transform::queue(const Quaternion& q) {
 }
 
 void Transform::translate(float dx, float dy, float dz) {
-    queue(Matrix(4, 4).translate(dx, dy, dz));
+    queue(Matrix::translation(dx, dy, dz));
     applyQueuedMatrices();
 }
 
 void Transform::scale(float sx, float sy, float sz) {
-    emitMatricesAbout(position, {Matrix(4, 4).scale(sx, sy, sz)},
+    emitMatricesAbout(position, {Matrix::scaling(sx, sy, sz)},
                       [this](const Matrix& m) { queue(m); });
     applyQueuedMatrices();
 }
 
 void Transform::rotate(float ax, float ay, float az) {
-    const Matrix m(4, 4);
-    emitMatricesAbout(position, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
+    emitMatricesAbout(position,
+                      {Matrix::rotationX(ax), Matrix::rotationY(ay), Matrix::rotationZ(az)},
                       [this](const Matrix& step) { queue(step); });
     applyQueuedMatrices();
 }
 
 void Transform::shear(float a, float b, float c) {
-    emitMatricesAbout(pivot, {Matrix(4, 4).shear(a, b, c)}, [this](const Matrix& m) { queue(m); });
+    emitMatricesAbout(pivot, {Matrix::shearing(a, b, c)}, [this](const Matrix& m) { queue(m); });
     applyQueuedMatrices();
 }
 

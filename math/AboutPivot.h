@@ -14,12 +14,11 @@
 /// The 4 x 4 matrices of `operations` about `pivot`.
 template <typename Emit>
 void emitMatricesAbout(Point pivot, std::initializer_list<Matrix> operations, Emit emit) {
-    const Matrix m(4, 4);
-    emit(m.translate(-pivot.x, -pivot.y, -pivot.z));
+    emit(Matrix::translation(-pivot.x, -pivot.y, -pivot.z));
     for (const Matrix& operation : operations) {
         emit(operation);
     }
-    emit(m.translate(pivot.x, pivot.y, pivot.z));
+    emit(Matrix::translation(pivot.x, pivot.y, pivot.z));
 }
 
 /// The rotation by angles in degrees about x, y and z as one unit quaternion, about `pivot`;

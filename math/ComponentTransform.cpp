@@ -53,10 +53,6 @@ class RowsSideBySide {
     Lanes columns[4];
 };
 
-Matrix fourByFour() {
-    return Matrix(4, 4);
-}
-
 Vector3 absoluteDirection(const Point& from, const Point& to) {
     Vector3 direction(std::fabs(to.x - from.x), std::fabs(to.y - from.y), std::fabs(to.z - from.z));
     direction.setLength(1.0f);
@@ -214,25 +210,24 @@ void ComponentTransform::applyQuaternions() {
 }
 
 void ComponentTransform::translate(float tx, float ty, float tz) {
-    matrices.push_back(fourByFour().translate(tx, ty, tz));
+    matrices.push_back(Matrix::translation(tx, ty, tz));
     applyMatrices();
 }
 
 void ComponentTransform::scale(float sx, float sy, float sz) {
-    emitMatricesAbout(offset, {fourByFour().scale(sx, sy, sz)},
+    emitMatricesAbout(offset, {Matrix::scaling(sx, sy, sz)},
                       [this](const Matrix& m) { matrices.push_back(m); });
     applyMatrices();
 }
 
 void ComponentTransform::rotate(float ax, float ay, float az) {
-    const Matrix m = fourByFour();
-    emitMatricesAbout(offset, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
+    emitMatricesAbout(offset, {Matrix::rotationX(ax), Matrix::rotationY(ay), Matrix::rotationZ(az)},
                       [this](const Matrix& step) { matrices.push_back(step); });
     applyMatrices();
 }
 
 void ComponentTransform::shear(float a, float b, float c) {
-    emitMatricesAbout(offset, {fourByFour().shear(a, b, c)},
+    emitMatricesAbout(offset, {Matrix::shearing(a, b, c)},
                       [this](const Matrix& m) { matrices.push_back(m); });
     applyMatrices();
 }
