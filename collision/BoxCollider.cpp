@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <iterator>
 #include <typeinfo>
 
 #include "collision/BroadPhase.h"
@@ -20,6 +21,7 @@ const float CORNERS[8][3] = {{1, 1, 1},   {1, -1, 1}, {-1, -1, 1}, {-1, 1, 1},
                              {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}};
 
 void addCorners(ComponentTransform& geometry) {
+    geometry.reservePoints(geometry.points.size() + std::size(CORNERS));
     for (const auto& c : CORNERS) {
         geometry.addPoint(Point(c[0], c[1], c[2], APART));
     }

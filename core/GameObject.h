@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,6 +53,7 @@ class GameObject {
     void applyQuaternionToComponents(const Quaternion& q);
     /// Hands several matrices, to act in order, to every component with geometry.
     void applyMatricesToComponents(const std::vector<Matrix>& ms);
+    void applyMatricesToComponents(const Matrix* ms, std::size_t count);
 
     /// Called by a component's geometry whenever its points change.
     void geometryChanged() {

@@ -16,12 +16,6 @@ namespace {
 
 const Color CENTRE_COLOUR(0.0f, 0.33f, 0.0f, 1.0f);
 
-// The longest queues one operation builds: rotate queues five matrices, rotateQuaternion
-// three quaternions. Reserved at construction, so that the first turn or scale of a running
-// scene does not allocate either.
-constexpr size_t LONGEST_MATRIX_QUEUE = 5;
-constexpr size_t LONGEST_QUATERNION_QUEUE = 3;
-
 // One sequence for all transforms: a transform created where a deleted one lived can never
 // show a reader the revision that reader saw last.
 std::atomic<std::uint64_t> lastRevision{0};
@@ -67,8 +61,6 @@ ComponentTransform::ComponentTransform(Component* component)
 ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
                                        Component* component)
     : component(component), drawEnabled(drawEnabled) {
-    matrices.reserve(LONGEST_MATRIX_QUEUE);
-    quaternions.reserve(LONGEST_QUATERNION_QUEUE);
     addPoint(position);
 }
 
@@ -102,6 +94,13 @@ void ComponentTransform::pointsChanged() {
     if (component != nullptr && component->owner != nullptr) {
         component->owner->geometryChanged();
     }
+}
+
+// A list grown point by point doubles its block and leaves the old ones behind: a cube's
+// 37 points would sit in room for 64, twice, among the holes of the smaller blocks.
+void ComponentTransform::reservePoints(std::size_t count) {
+    points.reserve(count);
+    localPoints.reserve(count);
 }
 
 void ComponentTransform::addPoint(const Point& p) {
@@ -145,25 +144,50 @@ void ComponentTransform::followCentre(const Point& ownerAt) {
     offset.z = position.z - ownerAt.z;
 }
 
-void ComponentTransform::applyMatrix(const Matrix& m) {
-    matrices.push_back(m);
+// The operations hand their matrices and quaternions over from the stack: queues kept per
+// transform for them would be heap blocks of nearly 500 bytes, in every shape and collider,
+// that no move touches but every object carries between the blocks a move does touch.
+// Queued entries, which only other code leaves, still act first.
+void ComponentTransform::applyAfterQueue(const Matrix* ms, std::size_t count) {
+    if (matrices.empty()) {
+        applyMatrices(ms, count);
+        return;
+    }
+    matrices.insert(matrices.end(), ms, ms + count);
     applyMatrices();
 }
 
-void ComponentTransform::applyQuaternion(const Quaternion& q) {
-    quaternions.push_back(q);
+void ComponentTransform::applyAfterQueue(const Quaternion* qs, std::size_t count) {
+    if (quaternions.empty()) {
+        applyEach(qs, count);
+        return;
+    }
+    quaternions.insert(quaternions.end(), qs, qs + count);
     applyQuaternions();
 }
 
+void ComponentTransform::applyMatrix(const Matrix& m) {
+    applyAfterQueue(&m, 1);
+}
+
+void ComponentTransform::applyQuaternion(const Quaternion& q) {
+    applyAfterQueue(&q, 1);
+}
+
 void ComponentTransform::applyMatrices() {
-    applyMatrices(matrices);
-    // clear() keeps the capacity, so steady-state steps never allocate.
+    applyMatrices(matrices.data(), matrices.size());
+    // clear() keeps the capacity: code that queues again does not allocate again.
     matrices.clear();
 }
 
 void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
+    applyMatrices(ms.data(), ms.size());
+}
+
+void ComponentTransform::applyMatrices(const Matrix* ms, std::size_t count) {
     const Point ownerAt = ownerPosition();
-    for (const Matrix& m : ms) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const Matrix& m = ms[i];
         if (points.empty()) {
             break;
         }
@@ -186,8 +210,14 @@ void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
 }
 
 void ComponentTransform::applyQuaternions() {
+    applyEach(quaternions.data(), quaternions.size());
+    quaternions.clear();
+}
+
+void ComponentTransform::applyEach(const Quaternion* qs, std::size_t count) {
     const Point ownerAt = ownerPosition();
-    for (const Quaternion& q : quaternions) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const Quaternion& q = qs[i];
         const Quaternion inverse = q.conjugate();
         for (size_t j = 0; j < points.size(); ++j) {
             Point& p = points[j];
@@ -205,37 +235,32 @@ void ComponentTransform::applyQuaternions() {
             }
         }
     }
-    quaternions.clear();
     pointsChanged();
 }
 
 void ComponentTransform::translate(float tx, float ty, float tz) {
-    matrices.push_back(Matrix::translation(tx, ty, tz));
-    applyMatrices();
+    const Matrix move = Matrix::translation(tx, ty, tz);
+    applyAfterQueue(&move, 1);
 }
 
 void ComponentTransform::scale(float sx, float sy, float sz) {
-    emitMatricesAbout(offset, {Matrix::scaling(sx, sy, sz)},
-                      [this](const Matrix& m) { matrices.push_back(m); });
-    applyMatrices();
+    const auto steps = matricesAbout(offset, Matrix::scaling(sx, sy, sz));
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 void ComponentTransform::rotate(float ax, float ay, float az) {
-    emitMatricesAbout(offset, {Matrix::rotationX(ax), Matrix::rotationY(ay), Matrix::rotationZ(az)},
-                      [this](const Matrix& step) { matrices.push_back(step); });
-    applyMatrices();
+    const auto steps = rotationAbout(offset, ax, ay, az);
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 void ComponentTransform::shear(float a, float b, float c) {
-    emitMatricesAbout(offset, {Matrix::shearing(a, b, c)},
-                      [this](const Matrix& m) { matrices.push_back(m); });
-    applyMatrices();
+    const auto steps = matricesAbout(offset, Matrix::shearing(a, b, c));
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 void ComponentTransform::rotateQuaternion(float ax, float ay, float az) {
-    emitQuaternionsAbout(offset, ax, ay, az,
-                         [this](const Quaternion& q) { quaternions.push_back(q); });
-    applyQuaternions();
+    const auto steps = quaternionsAbout(offset, ax, ay, az);
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 std::vector<Vector3> ComponentTransform::getCorners() const {

@@ -154,9 +154,9 @@ TEST_F(TransformTest, HandsEachMatrixToTheComponentsInOrder) {
     GameObject& batched = addTwoPartObject();
     GameObject& oneByOne = addTwoPartObject();
     batched.transform->rotate(0.3f, -0.2f, 0.1f);
-    const Matrix m(4, 4);
-    emitMatricesAbout(oneByOne.getPosition(), {m.rotateX(0.3f), m.rotateY(-0.2f), m.rotateZ(0.1f)},
-                      [&](const Matrix& turn) { oneByOne.applyMatrixToComponents(turn); });
+    for (const Matrix& turn : rotationAbout(oneByOne.getPosition(), 0.3f, -0.2f, 0.1f)) {
+        oneByOne.applyMatrixToComponents(turn);
+    }
     const std::vector<Point> expected = allPoints(oneByOne);
     const std::vector<Point> seen = allPoints(batched);
     ASSERT_EQ(expected.size(), seen.size());
