@@ -54,22 +54,25 @@ void Camera::rotate(float xAngle, float yAngle, float zAngle) {
 
 void Camera::update() {
     const Keyboard* keyboard = Keyboard::getInstance();
-    World* world = World::getInstance();
+    bool moved = false;
     if (keyboard->isKeyDown(KEY_I)) {
         move(0.0f, 0.0f, MOVE_STEP);
-        world->hideFirstObject();
+        moved = true;
     }
     if (keyboard->isKeyDown(KEY_K)) {
         move(0.0f, 0.0f, -MOVE_STEP);
-        world->hideFirstObject();
+        moved = true;
     }
     if (keyboard->isKeyDown(KEY_J)) {
         rotate(0.0f, -TURN_STEP_DEGREES, 0.0f);
-        world->hideFirstObject();
+        moved = true;
     }
     if (keyboard->isKeyDown(KEY_L)) {
         rotate(0.0f, TURN_STEP_DEGREES, 0.0f);
-        world->hideFirstObject();
+        moved = true;
+    }
+    if (moved && hidesFirstObject) {
+        World::getInstance()->hideFirstObject();
     }
 }
 

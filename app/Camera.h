@@ -18,7 +18,8 @@ class Camera {
     /// Composes the new turn in front of the current orientation: (qy * qz * qx) * orientation.
     void rotate(float xAngle, float yAngle, float zAngle);
     /// One tick of steering: each of I, K held moves 0.2 units along the eye axis, each of J, L
-    /// turns 1 degree about y, and any of them hides the world's first object.
+    /// turns 1 degree about y, and any of them hides the world's first object while
+    /// hidesFirstObject.
     void update();
     /// Multiplies translation and rotation onto the model-view matrix, which must be current.
     void apply() const;
@@ -27,6 +28,8 @@ class Camera {
     float y = 0.0f;
     float z = 0.0f;
     Quaternion orientation{1.0f, 0.0f, 0.0f, 0.0f};
+    /// The demonstration's help text is its first object, and goes once the view moves.
+    bool hidesFirstObject = true;
 
   private:
     Camera() = default;

@@ -2,11 +2,11 @@
 
 #include <GL/freeglut.h>
 
-#include <cstdlib>
+#include <chrono>
 
 #include "app/Camera.h"
-#include "app/DemoScene.h"
 #include "app/LeakCheck.h"
+#include "app/Run.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -15,29 +15,40 @@ bool redrawContinuously = false;
 
 namespace {
 
-long ticks = 0;
-long frames = 0;
+using Clock = std::chrono::steady_clock;
+
+LoopTimes times;
+bool stopping = false;
+int stopStatus = 0;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 }  // namespace
 
+void resetFrameLoop() {
+    times = LoopTimes();
+    stopping = false;
+    stopStatus = 0;
+}
+
 long ticksMade() {
-    return ticks;
+    return times.steps;
 }
 
 long framesDrawn() {
-    return frames;
+    return times.frames;
 }
 
-void initialise() {
-    buildScene();
-    // Keys are read once per tick: a tap that starts and ends between two ticks must still
-    // reach one of them (a quick Esc would otherwise be lost).
-    Keyboard::getInstance()->latchTaps();
+LoopTimes loopTimes() {
+    return times;
 }
 
 // A frame drawn between two ticks would show the same picture again, so by default the tick
 // asks for the frame: the loop then sleeps between ticks instead of drawing without pause.
 void display() {
+    const Clock::time_point start = Clock::now();
     glutSetWindow(windowId);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -48,7 +59,8 @@ void display() {
         glutPostRedisplay();
     }
     glutSwapBuffers();
-    ++frames;
+    ++times.frames;
+    times.frameSeconds += secondsSince(start);
 }
 
 void reshape(int width, int height) {
@@ -64,13 +76,21 @@ void reshape(int width, int height) {
 }
 
 void timerTick(int /*value*/) {
+    // The main loop may still run this pass's callbacks after a stop; the world stays as the
+    // stop left it.
+    if (stopping) {
+        return;
+    }
+    const Clock::time_point start = Clock::now();
     World::getInstance()->update(FRAME_MS);
+    times.stepSeconds += secondsSince(start);
     Camera::getInstance()->update();
-    ++ticks;
+    ++times.steps;
     glutTimerFunc(FRAME_MS, timerTick, 1);
     Keyboard* keyboard = Keyboard::getInstance();
     if (keyboard->isKeyDown(KEY_ESCAPE)) {
-        quitProgram();
+        stopEngine(0);
+        return;
     }
     keyboard->endTick();
     if (!redrawContinuously) {
@@ -92,6 +112,24 @@ void applyCamera() {
     Camera::getInstance()->apply();
 }
 
+// The main loop returns once the callback in progress is over; GLUT then destroys the window,
+// which calls windowClosed().
+void stopEngine(int status) {
+    if (!stopping) {
+        stopping = true;
+        stopStatus = status;
+        glutLeaveMainLoop();
+    }
+}
+
+bool stopRequested() {
+    return stopping;
+}
+
+int requestedStatus() {
+    return stopStatus;
+}
+
 void releaseEngine() {
     World::destroyInstance();
     Keyboard::destroyInstance();
@@ -101,11 +139,4 @@ void releaseEngine() {
 void windowClosed() {
     releaseEngine();
     checkForLeaks();
-}
-
-void quitProgram() {
-    glutDestroyWindow(windowId);
-    releaseEngine();
-    checkForLeaks();
-    std::exit(0);
 }

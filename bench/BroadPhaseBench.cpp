@@ -18,14 +18,14 @@
 #include <vector>
 
 #include "ThreadClock.h"
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "math/Matrix.h"
 #include "support/alloc/AllocationCounter.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "shapes/Bezier.h"
 #include "shapes/Cube.h"
 #include "shapes/Polygon.h"

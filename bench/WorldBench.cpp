@@ -8,14 +8,14 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "app/DemoScene.h"
 #include "collision/OrientedBox.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "support/alloc/AllocationCounter.h"
 
 namespace {

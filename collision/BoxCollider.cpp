@@ -7,8 +7,9 @@
 
 #include "collision/BroadPhase.h"
 #include "collision/CircleCollider.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/PointDrawing.h"
 
 namespace {
 
@@ -47,14 +48,14 @@ BoxCollider::BoxCollider(bool updateEnabled, bool drawEnabled, bool colliderFlag
     typeTag = TAG;
 }
 
-void BoxCollider::draw(int elapsedMs) {
+void BoxCollider::draw(int /*elapsedMs*/) {
     if (!updateEnabled || !componentTransform) {
         return;
     }
     glBegin(GL_POINTS);
-    componentTransform->draw(elapsedMs, 1, -1);
+    emitVertices(*componentTransform, 1, -1);
     glEnd();
-    componentTransform->position.draw(elapsedMs);
+    drawDot(componentTransform->position);
 }
 
 bool BoxCollider::collide(Component* other) {

@@ -7,7 +7,7 @@
 #include "collision/CircleCollider.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
 // How the candidates are found:
 // - Each object has a slot, handed out in insertion order, so candidates sorted by slot are

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "collision/BoxCollider.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <memory>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/PointDrawing.h"
 
 Collider::Collider() {
     typeTag = "COLLIDER";
@@ -25,7 +26,7 @@ Collider::Collider(bool updateEnabled, bool drawEnabled, int /*extra*/, Point ce
 void Collider::draw(int elapsedMs) {
     Component::draw(elapsedMs);
     if (drawEnabled && componentTransform) {
-        componentTransform->position.draw(elapsedMs);
+        drawDot(componentTransform->position);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "core/Component.h"
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
 
 Component::Component() = default;
 

@@ -1,9 +1,12 @@
 #include "core/GameObject.h"
 
+#include <algorithm>
+
 #include "collision/BroadPhase.h"
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
+#include "core/PointDrawing.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
 
 GameObject::GameObject() {
     // The transform copies the flags, so it is created after their initialisers have run.
@@ -50,13 +53,19 @@ void GameObject::draw(int elapsedMs) {
     if (transform) {
         transform->draw(elapsedMs);
     }
-    Point(0.0f, 0.0f, 0.0f, Color(1.0f, 1.0f, 1.0f, 1.0f)).draw(elapsedMs);
+    drawDot(Point(0.0f, 0.0f, 0.0f, Color(1.0f, 1.0f, 1.0f, 1.0f)));
 }
 
 void GameObject::addCollisionCandidate(GameObject* other) {
     if (hasCollider) {
         collisionCandidates.push_back(other);
     }
+}
+
+void GameObject::forgetObject(const GameObject& removed) {
+    collisionCandidates.erase(
+        std::remove(collisionCandidates.begin(), collisionCandidates.end(), &removed),
+        collisionCandidates.end());
 }
 
 void GameObject::moveTo(Point p) {
@@ -128,6 +137,15 @@ void GameObject::applyMatricesToComponents(const Matrix* ms, std::size_t count) 
     for (const auto& component : components) {
         if (component->hasComponentTransform()) {
             component->componentTransform->applyMatrices(ms, count);
+        }
+    }
+}
+
+void GameObject::positionChanged() {
+    const Point at = getPosition();
+    for (const auto& component : components) {
+        if (component->hasComponentTransform()) {
+            component->componentTransform->ownerMoved(at);
         }
     }
 }

@@ -36,6 +36,10 @@ class GameObject {
     virtual void draw(int elapsedMs);
     /// Records the candidate only when this object has a collider.
     virtual void addCollisionCandidate(GameObject* other);
+    /// `removed` is leaving the world and about to be deleted: drops every pointer to it (here
+    /// the candidate; a Spring lets go of its ends). Objects that keep pointers to other
+    /// objects override it.
+    virtual void forgetObject(const GameObject& removed);
     /// Places the position and the shear pivot at p.
     virtual void moveTo(Point p);
     virtual void setPosition(Point p);
@@ -51,6 +55,10 @@ class GameObject {
     /// Hands one matrix or quaternion of the transform to every component with geometry.
     void applyMatrixToComponents(const Matrix& m);
     void applyQuaternionToComponents(const Quaternion& q);
+    /// Called by the transform whenever the position changed: every component's geometry
+    /// learns where its owner now stands.
+    void positionChanged();
+
     /// Hands several matrices, to act in order, to every component with geometry.
     void applyMatricesToComponents(const std::vector<Matrix>& ms);
     void applyMatricesToComponents(const Matrix* ms, std::size_t count);

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "core/GameObject.h"
+#include "core/PointDrawing.h"
 #include "math/AboutPivot.h"
 
 namespace {
@@ -25,9 +26,9 @@ Transform::~Transform() {
     owner = nullptr;
 }
 
-void Transform::draw(int elapsedMs) {
+void Transform::draw(int /*elapsedMs*/) {
     if (drawEnabled) {
-        position.draw(elapsedMs);
+        drawDot(position);
     }
 }
 
@@ -36,6 +37,13 @@ void Transform::update(int /*elapsedMs*/) {}
 void Transform::setPosition(Point p) {
     position = p;
     position.color = POSITION_COLOUR;
+    positionChanged();
+}
+
+void Transform::positionChanged() {
+    if (owner != nullptr) {
+        owner->positionChanged();
+    }
 }
 
 // An operation's matrices live on the stack, not in `matrices`: a queue kept per object for
@@ -59,6 +67,7 @@ void Transform::apply(const Matrix* ms, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         ms[i].transformPoint(position.x, position.y, position.z);
     }
+    positionChanged();
 }
 
 void Transform::apply(const Quaternion* qs, std::size_t count) {
@@ -79,6 +88,7 @@ void Transform::apply(const Quaternion* qs, std::size_t count) {
     position.x = p.x;
     position.y = p.y;
     position.z = p.z;
+    positionChanged();
 }
 
 void Transform::translate(float dx, float dy, float dz) {
@@ -111,6 +121,7 @@ void Transform::applyMatrices() {
         m.transformPoint(position.x, position.y, position.z);
     }
     matrices.clear();
+    positionChanged();
 }
 
 void Transform::applyQuaternions() {
@@ -122,4 +133,5 @@ void Transform::applyQuaternions() {
     position.y = p.y;
     position.z = p.z;
     quaternions.clear();
+    positionChanged();
 }

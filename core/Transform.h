@@ -67,4 +67,6 @@ class Transform {
     void apply(const Matrix* ms, std::size_t count);
     /// Hands each quaternion to the owner's components, then applies them here.
     void apply(const Quaternion* qs, std::size_t count);
+    /// Tells the owner, and through it the components' geometry, where the position now is.
+    void positionChanged();
 };

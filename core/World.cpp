@@ -39,25 +39,24 @@ void World::setBroadPhase(bool enabled) {
     }
 }
 
+World::Objects::iterator World::find(const GameObject* object) {
+    return std::find_if(objects.begin(), objects.end(),
+                        [object](const auto& entry) { return entry.get() == object; });
+}
+
 void World::addObject(GameObject* object) {
-    if (object == nullptr) {
-        return;
-    }
-    const bool held = std::any_of(objects.begin(), objects.end(),
-                                  [object](const auto& entry) { return entry.get() == object; });
-    if (!held) {
+    if (object != nullptr && find(object) == objects.end()) {
         objects.emplace_back(object);
     }
 }
 
 void World::update(int elapsedMs) {
+    ++passDepth;
     if (!running) {
         if (!objects.empty()) {
             objects[0]->update(elapsedMs);
         }
-        return;
-    }
-    if (broadPhase) {
+    } else if (broadPhase) {
         // Objects added since the last step join first (also those appended to `objects`
         // directly); objects added during the step join at the next one, as in the all-pairs
         // step, which offers them nothing and offers them to nobody.
@@ -72,25 +71,74 @@ void World::update(int elapsedMs) {
         if (broadPhase) {
             broadPhase->endStep();
         }
-        return;
-    }
-    const size_t count = objects.size();
-    for (size_t i = 0; i < count; ++i) {
-        for (size_t j = 0; j < count; ++j) {
-            if (j != i) {
-                objects[i]->addCollisionCandidate(objects[j].get());
+    } else {
+        const size_t count = objects.size();
+        for (size_t i = 0; i < count; ++i) {
+            for (size_t j = 0; j < count; ++j) {
+                if (j != i) {
+                    objects[i]->addCollisionCandidate(objects[j].get());
+                }
             }
         }
+        for (size_t i = 0; i < objects.size(); ++i) {
+            objects[i]->update(elapsedMs);
+        }
     }
-    for (size_t i = 0; i < objects.size(); ++i) {
-        objects[i]->update(elapsedMs);
-    }
+    --passDepth;
+    removePending();
 }
 
 void World::draw(int elapsedMs) {
+    ++passDepth;
     for (const auto& object : objects) {
         object->draw(elapsedMs);
     }
+    --passDepth;
+    removePending();
+}
+
+bool World::removeObject(GameObject* object) {
+    if (object == nullptr || find(object) == objects.end()) {
+        return false;
+    }
+    if (passDepth == 0) {
+        removeNow(object);
+    } else if (std::find(pendingRemovals.begin(), pendingRemovals.end(), object) ==
+               pendingRemovals.end()) {
+        pendingRemovals.push_back(object);
+    }
+    return true;
+}
+
+void World::removeNow(GameObject* object) {
+    for (const auto& other : objects) {
+        if (other.get() != object) {
+            other->forgetObject(*object);
+        }
+    }
+    const auto at = find(object);
+    // The broad phase has taken in a prefix of `objects`; it stays a prefix.
+    if (static_cast<size_t>(at - objects.begin()) < objectsInBroadPhase) {
+        --objectsInBroadPhase;
+    }
+    // Out of the list before it is deleted: whatever its destructor reaches finds it gone. The
+    // object leaves the broad phase as it is deleted.
+    std::unique_ptr<GameObject> leaving = std::move(*at);
+    objects.erase(at);
+    leaving.reset();
+}
+
+void World::removePending() {
+    if (passDepth > 0) {
+        return;
+    }
+    // Index by index: a destructor may ask for another removal, which is then done at once.
+    for (size_t i = 0; i < pendingRemovals.size(); ++i) {
+        if (find(pendingRemovals[i]) != objects.end()) {
+            removeNow(pendingRemovals[i]);
+        }
+    }
+    pendingRemovals.clear();
 }
 
 void World::hideFirstObject() {

@@ -18,6 +18,10 @@ class GameObject;
 // objects whose colliders' bounds overlap its own, decided when its colliders test; every
 // visible result stays that of the all-pairs step, at a cost that grows with the objects
 // and their contacts instead of with the square of the objects.
+//
+// Objects leave only through removeObject(), never by erasing them from `objects`: removal
+// also unhooks whatever still points at them. A removal asked for during update() or draw()
+// (by a component, say) waits until that pass is over, so no pass ever meets a deleted object.
 class World {
   public:
     /// Created on first use, empty and running.
@@ -44,12 +48,30 @@ class World {
     /// and those appended to `objects` later, are taken in at the next running step.
     void setBroadPhase(bool enabled);
     bool hasBroadPhase() const { return broadPhase != nullptr; }
+    /// Takes the object out of the world and deletes it with everything it owns. Every other
+    /// object forgets it first (GameObject::forgetObject): springs fastened to it let go of
+    /// both their ends, candidate lists drop it, and so does the broad phase. During update()
+    /// or draw() the removal happens when that pass ends, and the object finishes the pass.
+    /// False for an object the world does not hold (null included); asking twice removes it
+    /// once.
+    bool removeObject(GameObject* object);
+
+    using Objects = std::vector<std::unique_ptr<GameObject>>;
 
     bool running = true;
-    std::vector<std::unique_ptr<GameObject>> objects;
+    Objects objects;
 
   private:
     static World* instance;
+
+    Objects::iterator find(const GameObject* object);
+    /// Removes and deletes at once; the object is known to be held.
+    void removeNow(GameObject* object);
+    void removePending();
+
+    // Above 0 while update() or draw() walks `objects`.
+    int passDepth = 0;
+    std::vector<GameObject*> pendingRemovals;
 
     std::unique_ptr<BroadPhase> broadPhase;
     // How many of `objects`, from the front, the broad phase has taken in.

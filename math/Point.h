@@ -21,7 +21,4 @@ struct Point {
     /// The origin in opaque black.
     Point() = default;
     Point(float x, float y, float z, Color color) : x(x), y(y), z(z), color(color) {}
-
-    /// Draws the point as one 4-pixel dot in its colour; the point size stays 4 afterwards.
-    void draw(int elapsedMs) const;
 };

@@ -2,7 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
+#include "core/PointDrawing.h"
 #include "math/Point.h"
 
 namespace {
@@ -46,15 +47,15 @@ void Mount::build(float height) {
 
 void Mount::update(int /*elapsedMs*/) {}
 
-void Mount::draw(int elapsedMs) {
+void Mount::draw(int /*elapsedMs*/) {
     if (!drawEnabled || !componentTransform) {
         return;
     }
     glBegin(GL_TRIANGLES);
-    componentTransform->draw(elapsedMs, FIRST_TRIANGLE_POINT, -1);
+    emitVertices(*componentTransform, FIRST_TRIANGLE_POINT, -1);
     glEnd();
-    componentTransform->position.draw(elapsedMs);
+    drawDot(componentTransform->position);
     if (componentTransform->points.size() > 1) {
-        componentTransform->points[1].draw(elapsedMs);
+        drawDot(componentTransform->points[1]);
     }
 }

@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
+#include "core/PointDrawing.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
 
 using _Tarn::Vector3;
 
@@ -49,7 +50,7 @@ void Physics::draw(int elapsedMs) {
     }
     // Index 3 on: the centre, the centre of mass and the first mass point are not shown.
     glBegin(GL_POINTS);
-    componentTransform->draw(elapsedMs, 3, -1);
+    emitVertices(*componentTransform, 3, -1);
     glEnd();
 }
 

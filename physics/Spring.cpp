@@ -1,7 +1,7 @@
 #include "physics/Spring.h"
 
 #include "core/Component.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Physics.h"
 #include "physics/Tether.h"
 
@@ -49,6 +49,26 @@ void Spring::connect(Component* a, Component* b) {
     endB = b;
     physicsA = physicsOf(a);
     physicsB = physicsOf(b);
+    tether->drawEnabled = drawEnabled;
+}
+
+void Spring::disconnect() {
+    endA = nullptr;
+    endB = nullptr;
+    physicsA = nullptr;
+    physicsB = nullptr;
+    tether->drawEnabled = false;
+}
+
+void Spring::forgetObject(const GameObject& removed) {
+    GameObject::forgetObject(removed);
+    const auto belongs = [&removed](const Component* part) {
+        return part != nullptr && part->owner == &removed;
+    };
+    // An end's Physics belongs to the end's object, so the ends decide.
+    if (belongs(endA) || belongs(endB)) {
+        disconnect();
+    }
 }
 
 void Spring::update(int elapsedMs) {

@@ -26,8 +26,12 @@ class Spring : public GameObject {
     void update(int elapsedMs) override;
 
     /// Fixes the ends and looks up, once, the Physics of each end's object. Both ends must
-    /// already be attached to their objects.
+    /// already be attached to their objects. Shows the line again after a disconnect().
     void connect(Component* a, Component* b);
+    /// Lets go of both ends: no pull on either and no line, until the next connect().
+    void disconnect();
+    /// Disconnects when either end belongs to `removed`.
+    void forgetObject(const GameObject& removed) override;
     /// Point 1 of the end's point list (a Mount's mount point, a Physics's centre of mass);
     /// the black origin for an end without such a point.
     Point endPoint(Component* end) const;

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Regenerates the README's pictures from the real demo binary under a private Xvfb server:
-# the spring scene at start, the Bezier scene, and the shear/scale scene after some shearing.
+# Regenerates the README's pictures from the real binaries under a private Xvfb server: the
+# demo's spring scene at start, its Bezier scene, its shear/scale scene after some shearing,
+# and one picture of each example.
 # Usage: scripts/readme-pictures.sh   (writes docs/images/*.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh pictures
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target engine >/dev/null
+cmake --build build -j "$(nproc)" --target engine first-scene spring-chain box-field >/dev/null
 
 workdir=$(mktemp -d)
 xvfb_pid=""
@@ -28,12 +29,14 @@ export DISPLAY=":$(tr -d '[:space:]' <"$workdir/display")"
 export LIBGL_ALWAYS_SOFTWARE=1
 mkdir -p docs/images
 
-# Starts the demo and waits until its window is up and focused.
+# Starts a program (the demo by default) and waits until its window is up and focused.
 start_engine() {
-    build/engine &
+    local binary=${1:-build/engine} title=${2:-Engine}
+    shift 2 || true
+    "$binary" "$@" &
     engine_pid=$!
     for _ in $(seq 100); do
-        window=$(xdotool search --name '^Engine$' 2>/dev/null | head -n 1) && [[ -n "$window" ]] && break
+        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1) && [[ -n "$window" ]] && break
         sleep 0.1
     done
     xdotool windowfocus "$window"
@@ -77,6 +80,28 @@ hold a 0.02
 xdotool keyup space
 sleep 0.2
 snap shear-scale-scene
+stop_engine
+
+# The examples: the first scene after a few moves and turns; the chain while it swings; the
+# field of 1,000 boxes.
+start_engine build/examples/first-scene "First scene"
+hold d 0.6
+hold q 0.6
+xdotool keydown space
+hold a 0.2
+xdotool keyup space
+sleep 0.2
+snap example-first-scene
+stop_engine
+
+start_engine build/examples/spring-chain "Spring chain"
+sleep 1
+snap example-spring-chain
+stop_engine
+
+start_engine build/examples/box-field "Box field" 1000
+sleep 1
+snap example-box-field
 stop_engine
 
 echo "Pictures written to docs/images/"

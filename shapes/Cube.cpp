@@ -2,7 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
+#include "core/PointDrawing.h"
 
 namespace {
 
@@ -73,13 +74,13 @@ void Cube::addFaces() {
     }
 }
 
-void Cube::draw(int elapsedMs) {
+void Cube::draw(int /*elapsedMs*/) {
     if (!drawEnabled || !componentTransform) {
         return;
     }
     glBegin(filled ? GL_TRIANGLES : GL_LINE_LOOP);
-    componentTransform->draw(elapsedMs, 1, -1);
+    emitVertices(*componentTransform, 1, -1);
     glEnd();
     // Leaves the point size at 4 for later dots that set none.
-    componentTransform->position.draw(elapsedMs);
+    drawDot(componentTransform->position);
 }

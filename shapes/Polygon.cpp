@@ -18,11 +18,11 @@ Polygon::Polygon(bool updateEnabled, bool drawEnabled, const Point& position, co
     typeTag = "POLYGON";
 }
 
-void Polygon::draw(int elapsedMs) {
+void Polygon::draw(int /*elapsedMs*/) {
     if (!drawEnabled || !componentTransform) {
         return;
     }
-    emitPoints(filled ? GL_POLYGON : GL_LINE_LOOP, elapsedMs);
+    emitPoints(filled ? GL_POLYGON : GL_LINE_LOOP);
 }
 
 void Polygon::makeRegularPolygon(int sides, float radius) {

@@ -4,8 +4,9 @@
 
 #include <memory>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/PointDrawing.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ Shape::Shape(bool updateEnabled, bool drawEnabled, const Point& position, const 
     componentTransform->setCentre(position);
 }
 
-void Shape::emitPoints(unsigned int mode, int elapsedMs) const {
+void Shape::emitPoints(unsigned int mode) const {
     glBegin(mode);
     glColor3f(color.r, color.g, color.b);
-    componentTransform->draw(elapsedMs, 1, -1);
+    emitVertices(*componentTransform, 1, -1);
     glEnd();
 }
 
@@ -42,7 +43,7 @@ void Shape::draw(int elapsedMs) {
     if (!drawEnabled || !componentTransform) {
         return;
     }
-    emitPoints(GL_LINE_STRIP, elapsedMs);
+    emitPoints(GL_LINE_STRIP);
 }
 
 void Shape::setOwner(GameObject* object) {

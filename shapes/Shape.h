@@ -48,7 +48,7 @@ class Shape : public Component {
 
   protected:
     /// Opens `mode`, sets `color`, emits every point but the centre, closes.
-    void emitPoints(unsigned int mode, int elapsedMs) const;
+    void emitPoints(unsigned int mode) const;
 
   private:
     /// The owner's position, or the origin without an owner.

@@ -2,7 +2,7 @@
 
 #include <GL/freeglut.h>
 
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
 Sphere::Sphere() : Polygon() {
     typeTag = "SPHERE";

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "app/DemoScene.h"
 #include "collision/BoxCollider.h"
 #include "core/GameObject.h"
@@ -11,7 +11,7 @@
 #include "core/World.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "shapes/Cube.h"
 #include "support/alloc/AllocationCounter.h"
 #include "support/world/WorldFixture.h"

@@ -9,7 +9,7 @@
 #include "collision/Collider.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "support/gl/GlTest.h"
 
 using gltest::captureFeedback;

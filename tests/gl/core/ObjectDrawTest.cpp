@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
+#include "core/PointDrawing.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
 #include "support/gl/GlTest.h"
 
 using gltest::captureFeedback;
@@ -25,9 +26,9 @@ class Outline : public Component {
         componentTransform->addPoint(Point(1, 0, 0, RED));
         componentTransform->addPoint(Point(0, 1, 0, Color(0, 0, 1, 1)));
     }
-    void draw(int elapsedMs) override {
+    void draw(int /*elapsedMs*/) override {
         glBegin(GL_LINE_STRIP);
-        componentTransform->draw(elapsedMs, 1, -1);
+        emitVertices(*componentTransform, 1, -1);
         glEnd();
     }
 };
@@ -77,7 +78,7 @@ TEST_F(ObjectDrawTest, PointListDrawsOnlyTheRequestedRangeAndNeverPastTheEnd) {
     const auto count = [&](int from, int to) {
         const auto drawn = captureFeedback([&] {
             glBegin(GL_POINTS);
-            ct.draw(17, from, to);
+            emitVertices(ct, from, to);
             glEnd();
         });
         return drawn.size();

@@ -13,7 +13,7 @@
 #include "app/FrameLoop.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "shapes/Cube.h"
 #include "support/gl/GlTest.h"
 

@@ -14,7 +14,7 @@
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "shapes/Bezier.h"
 #include "shapes/Cube.h"
 #include "shapes/Polygon.h"

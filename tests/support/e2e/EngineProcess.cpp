@@ -223,8 +223,12 @@ void HeldKey::release() {
     }
 }
 
-EngineProcess::EngineProcess(std::vector<std::string> arguments,
-                             std::chrono::milliseconds timeout) {
+EngineProcess::EngineProcess(std::vector<std::string> arguments, std::chrono::milliseconds timeout)
+    : EngineProcess(ENGINE_BINARY, WINDOW_TITLE, std::move(arguments), timeout) {}
+
+EngineProcess::EngineProcess(std::string binary, std::string title,
+                             std::vector<std::string> arguments, std::chrono::milliseconds timeout)
+    : programPath(std::move(binary)), expectedTitle(std::move(title)) {
     XSetErrorHandler(recordXError);
     display = XOpenDisplay(nullptr);
     if (display == nullptr) {
@@ -281,7 +285,7 @@ EngineProcess::~EngineProcess() {
 }
 
 void EngineProcess::launch(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words{ENGINE_BINARY};
+    std::vector<std::string> words{programPath};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& word : words) {
@@ -388,7 +392,7 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
             }
         }
         for (Window window : created) {
-            if (windowTitle(display, window) != WINDOW_TITLE) {
+            if (windowTitle(display, window) != expectedTitle) {
                 continue;
             }
             // Under a window manager the window also names its process.
@@ -402,11 +406,10 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
             return;
         }
         if (!running()) {
-            fail("The engine ended before opening a window titled \"" + std::string(WINDOW_TITLE) +
-                 "\"");
+            fail("The engine ended before opening a window titled \"" + expectedTitle + "\"");
         }
         if (Clock::now() > deadline) {
-            fail("No window titled \"" + std::string(WINDOW_TITLE) + "\" appeared among the " +
+            fail("No window titled \"" + expectedTitle + "\" appeared among the " +
                  std::to_string(created.size()) + " windows created since the launch");
         }
         std::this_thread::sleep_for(POLL_INTERVAL);

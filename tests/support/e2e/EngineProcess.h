@@ -102,6 +102,9 @@ class EngineProcess {
     // within the timeout.
     explicit EngineProcess(std::vector<std::string> arguments = {},
                            std::chrono::milliseconds timeout = WAIT_LIMIT);
+    // The same for another program on the engine, whose window has the given title.
+    EngineProcess(std::string binary, std::string title, std::vector<std::string> arguments = {},
+                  std::chrono::milliseconds timeout = WAIT_LIMIT);
     // Releases any key still held and kills the engine if it is still running, so a failed
     // test never leaves a process or a stuck key behind.
     ~EngineProcess();
@@ -188,6 +191,8 @@ class EngineProcess {
     std::optional<ExitStatus> exitStatus;
     bool reportsChecked = false;
     std::set<unsigned long> heldKeys;
+    std::string programPath;
+    std::string expectedTitle;
 
     std::thread errorReader;
     std::mutex errorMutex;

@@ -10,7 +10,7 @@
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "math/Vector3.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"

@@ -12,7 +12,7 @@
 #include "input/Gui.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"

@@ -13,7 +13,7 @@
 #include "core/World.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "shapes/Cube.h"
 #include "support/alloc/AllocationCounter.h"

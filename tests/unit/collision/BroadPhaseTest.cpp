@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "../support/SceneProbe.h"
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "core/GameObject.h"

@@ -11,7 +11,7 @@
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "math/Matrix.h"
 #include "math/Quaternion.h"
 #include "support/alloc/AllocationCounter.h"

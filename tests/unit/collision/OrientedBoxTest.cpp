@@ -13,7 +13,7 @@
 #include "collision/OrientedBox.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "support/world/WorldFixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
+#include "core/ComponentTransform.h"
 #include "math/AboutPivot.h"
-#include "math/ComponentTransform.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"
 

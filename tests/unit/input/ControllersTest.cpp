@@ -12,7 +12,7 @@
 #include "input/KeyboardControls3.h"
 #include "input/KeyboardPauseController.h"
 #include "input/PlayerKeyboardControls.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Physics.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "shapes/Bezier.h"
 
 TEST(BezierTest, StartsVisibleWithTheControlGrid) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "shapes/Cube.h"
 #include "shapes/Polygon.h"
 #include "shapes/Shape.h"

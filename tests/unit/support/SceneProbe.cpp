@@ -10,7 +10,7 @@
 #include "input/Gui.h"
 #include "input/PlayerKeyboardControls.h"
 #include "input/SwitchingController.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 #include "physics/Physics.h"
 
 namespace sceneprobe {

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/Component.h"
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
 // A component with a point list and nothing else, as shapes and colliders have, to watch
 // what the object model does to geometry.

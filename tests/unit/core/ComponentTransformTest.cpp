@@ -8,7 +8,8 @@
 
 #include "core/Component.h"
 #include "core/GameObject.h"
-#include "math/ComponentTransform.h"
+#include "core/Transform.h"
+#include "core/ComponentTransform.h"
 #include "unit/support/TestGeometry.h"
 
 namespace {
@@ -48,6 +49,26 @@ TEST(ComponentTransformTest, StartsWithTheCentreAndShiftsPointsOntoTheOwner) {
     expectAt(ct.points[1], 5, 7, 9, 0);
     EXPECT_FLOAT_EQ(ct.position.color.g, 0.33f);
     EXPECT_EQ(ct.position.color.r, 0.0f);
+}
+
+TEST(ComponentTransformTest, KnowsWhereItsOwnerStandsAfterEveryMoveAndPlacement) {
+    GameObject object(true, true, Point(5, 0, 0, RED));
+    auto* attached = new Geometry();
+    object.addComponent(attached);
+    ComponentTransform& ct = *attached->componentTransform;
+    // Moved with its owner: new points go around the owner's new position.
+    object.transform->translate(1, 2, 0);
+    ct.addPoint(Point(1, 0, 0, RED));
+    expectAt(ct.points.back(), 7, 2, 0);
+    object.transform->rotateQuaternion(0, 0, 90);
+    ct.addPoint(Point(1, 0, 0, RED));
+    expectAt(ct.points.back(), 7, 2, 0, 1e-4f);
+    // Placed elsewhere: the geometry stays, and its offset is measured from the new place.
+    object.moveTo(Point(0, 0, 0, RED));
+    ct.addPoint(Point(1, 0, 0, RED));
+    expectAt(ct.points.back(), 1, 0, 0);
+    ct.translate(0, 0, 0);
+    expectAt(ct.offset, 6, 2, 0, 1e-4f);
 }
 
 TEST(ComponentTransformTest, MatricesActAboutTheOffset) {

@@ -17,7 +17,9 @@ class Component;
 // Point 0 is the centre of the component's geometry; the geometry itself starts at index 1.
 // Points are added around the origin, shifted onto the owner's position when the component
 // is attached, and from then on every matrix or quaternion of the owner's Transform is applied
-// to them at once, so drawn and colliding geometry always follows the object.
+// to them at once, so drawn and colliding geometry always follows the object. The owner's
+// position is handed in (setPosition at attachment, then ownerMoved): the geometry never
+// reads it from the object.
 //
 // Each matrix is applied to every point before the next one. Right after point 0 has been
 // transformed, `position` follows it and `offset` becomes its place relative to the owner,
@@ -40,9 +42,6 @@ class ComponentTransform {
     ComponentTransform(const ComponentTransform&) = delete;
     ComponentTransform& operator=(const ComponentTransform&) = delete;
 
-    /// Emits colour and vertex of points [from, to); to <= 0 means up to the last point and
-    /// from <= 0 draws nothing. The caller opens and closes the primitive.
-    virtual void draw(int elapsedMs, int from, int to) const;
     /// Does nothing: the points move only when a transformation is applied.
     virtual void update(int elapsedMs);
 
@@ -54,8 +53,12 @@ class ComponentTransform {
     void clearPoints();
     /// Makes p the centre offset, locally; the world points stay where they are.
     void setCentre(Point p);
-    /// Called on attachment: every point moves by p, which becomes `position`.
+    /// Called on attachment: every point moves by p, which becomes `position` and the
+    /// owner's position.
     void setPosition(Point p);
+    /// The owner now stands at p; the points stay where they are. New points are placed, and
+    /// `offset` measured, relative to the owner's position.
+    void ownerMoved(const Point& p) { ownerAt = p; }
 
     /// Queues m (or q) and applies the queue at once.
     void applyMatrix(const Matrix& m);
@@ -95,7 +98,7 @@ class ComponentTransform {
     Point offset{0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f)};
     Point position{0.0f, 0.0f, 0.0f, Color(0.0f, 0.33f, 0.0f, 1.0f)};
     std::string typeTag = "COMPONENTTRANSFORM";
-    /// The owning component (not owned); through it the owner's position is read.
+    /// The owning component (not owned).
     Component* component = nullptr;
     bool drawEnabled = false;
     std::vector<Point> localPoints;
@@ -107,8 +110,8 @@ class ComponentTransform {
     void applyAfterQueue(const Matrix* ms, std::size_t count);
     void applyAfterQueue(const Quaternion* qs, std::size_t count);
     void applyEach(const Quaternion* qs, std::size_t count);
-    /// The owning object's position, or the origin while there is none.
-    Point ownerPosition() const;
+    /// The owning object's position as last handed in; the origin until attachment.
+    Point ownerAt;
     /// Updates position and offset from point 0, right after it was transformed.
-    void followCentre(const Point& ownerAt);
+    void followCentre();
 };

@@ -1,8 +1,5 @@
-#include "math/ComponentTransform.h"
+#include "core/ComponentTransform.h"
 
-#include <GL/gl.h>
-
-#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -64,26 +61,6 @@ ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
     addPoint(position);
 }
 
-Point ComponentTransform::ownerPosition() const {
-    if (component != nullptr && component->owner != nullptr) {
-        return component->owner->getPosition();
-    }
-    return Point();
-}
-
-void ComponentTransform::draw(int /*elapsedMs*/, int from, int to) const {
-    if (!drawEnabled || from <= 0) {
-        return;
-    }
-    const int count = static_cast<int>(points.size());
-    const int end = to > 0 ? std::min(to, count) : count;
-    for (int i = from; i < end; ++i) {
-        const Point& p = points[static_cast<size_t>(i)];
-        glColor3f(p.color.r, p.color.g, p.color.b);
-        glVertex3f(p.x, p.y, p.z);
-    }
-}
-
 void ComponentTransform::update(int /*elapsedMs*/) {}
 
 // `revision` is declared ahead of `points`, so that both share a cache line: a box test reads
@@ -104,9 +81,8 @@ void ComponentTransform::reservePoints(std::size_t count) {
 }
 
 void ComponentTransform::addPoint(const Point& p) {
-    const Point at = ownerPosition();
     localPoints.push_back(p);
-    points.emplace_back(p.x + at.x, p.y + at.y, p.z + at.z, p.color);
+    points.emplace_back(p.x + ownerAt.x, p.y + ownerAt.y, p.z + ownerAt.z, p.color);
     pointsChanged();
 }
 
@@ -127,6 +103,7 @@ void ComponentTransform::setCentre(Point p) {
 }
 
 void ComponentTransform::setPosition(Point p) {
+    ownerAt = p;
     position = p;
     for (Point& point : points) {
         point.x += p.x;
@@ -137,7 +114,7 @@ void ComponentTransform::setPosition(Point p) {
     pointsChanged();
 }
 
-void ComponentTransform::followCentre(const Point& ownerAt) {
+void ComponentTransform::followCentre() {
     position = points[0];
     offset.x = position.x - ownerAt.x;
     offset.y = position.y - ownerAt.y;
@@ -185,7 +162,6 @@ void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
 }
 
 void ComponentTransform::applyMatrices(const Matrix* ms, std::size_t count) {
-    const Point ownerAt = ownerPosition();
     for (std::size_t i = 0; i < count; ++i) {
         const Matrix& m = ms[i];
         if (points.empty()) {
@@ -195,7 +171,7 @@ void ComponentTransform::applyMatrices(const Matrix* ms, std::size_t count) {
             for (Point& p : points) {
                 m.transformPoint(p.x, p.y, p.z);
             }
-            followCentre(ownerAt);
+            followCentre();
             continue;
         }
         const RowsSideBySide rows(m);
@@ -204,7 +180,7 @@ void ComponentTransform::applyMatrices(const Matrix* ms, std::size_t count) {
         }
         // Between two matrices nothing reads position and offset, so following the centre
         // once per matrix, after all points, leaves them as following it after point 0.
-        followCentre(ownerAt);
+        followCentre();
     }
     pointsChanged();
 }
@@ -215,7 +191,6 @@ void ComponentTransform::applyQuaternions() {
 }
 
 void ComponentTransform::applyEach(const Quaternion* qs, std::size_t count) {
-    const Point ownerAt = ownerPosition();
     for (std::size_t i = 0; i < count; ++i) {
         const Quaternion& q = qs[i];
         const Quaternion inverse = q.conjugate();
@@ -231,7 +206,7 @@ void ComponentTransform::applyEach(const Quaternion* qs, std::size_t count) {
             p.y = t.y;
             p.z = t.z;
             if (j == 0) {
-                followCentre(ownerAt);
+                followCentre();
             }
         }
     }

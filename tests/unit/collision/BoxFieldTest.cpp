@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/World.h"

@@ -1,4 +1,4 @@
-#include "app/BoxField.h"
+#include "support/world/BoxField.h"
 
 #include <cmath>
 #include <random>

@@ -1,0 +1,194 @@
+// Objects leaving the world: nothing left behind may point at them (run under AddressSanitizer,
+// a spring fastened to a deleted object reads freed memory), and a removal asked for in the
+// middle of a step or a frame waits until it is over.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/GameObject.h"
+#include "core/World.h"
+#include "physics/Physics.h"
+#include "physics/Spring.h"
+#include "physics/Tether.h"
+#include "support/world/WorldFixture.h"
+
+namespace {
+
+// Removes `target` from the world when its object updates (or draws), and writes what it saw
+// in a shared journal.
+class Remover : public Component {
+  public:
+    Remover(std::vector<std::string>& journal, bool onDraw)
+        : Component(true, true), journal(journal), onDraw(onDraw) {}
+    void update(int /*elapsedMs*/) override {
+        if (!onDraw) {
+            act("update");
+        }
+    }
+    void draw(int /*elapsedMs*/) override {
+        if (onDraw) {
+            act("draw");
+        }
+    }
+    GameObject* target = nullptr;
+
+  private:
+    void act(const char* pass) {
+        journal.push_back(std::string(pass) +
+                          (World::getInstance()->removeObject(target) ? " asked" : " refused"));
+    }
+    std::vector<std::string>& journal;
+    bool onDraw;
+};
+
+// Journals its updates.
+class Witness : public Component {
+  public:
+    explicit Witness(std::vector<std::string>& journal) : Component(true, true), journal(journal) {}
+    void update(int /*elapsedMs*/) override { journal.push_back("witness updated"); }
+    std::vector<std::string>& journal;
+};
+
+class WorldRemovalTest : public WorldFixture {
+  protected:
+    bool holds(const GameObject* object) const {
+        for (const auto& entry : world->objects) {
+            if (entry.get() == object) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(WorldRemovalTest, ASpringLetsGoOfBothEndsWhenEitherObjectLeaves) {
+    for (const bool removeAnchor : {true, false}) {
+        SCOPED_TRACE(removeAnchor ? "anchor removed" : "body removed");
+        restart();
+        const SpringPair pair = addSpringPair();
+        // The other end: a body whose spring has pulled it for a while.
+        const SpringEnd kept = addSpringEnd(-3.0f, true);
+        Spring& second = addSpring(kept, removeAnchor ? pair.anchor : pair.body);
+        step(20);
+        ASSERT_TRUE(world->removeObject(removeAnchor ? pair.anchor.object : pair.body.object));
+        for (Spring* spring : {pair.spring, &second}) {
+            EXPECT_EQ(spring->endA, nullptr);
+            EXPECT_EQ(spring->endB, nullptr);
+            EXPECT_EQ(spring->physicsA, nullptr);
+            EXPECT_EQ(spring->physicsB, nullptr);
+            EXPECT_FALSE(spring->tether->drawEnabled);
+        }
+        // No spring pulls the kept body any more: once the pull of the last step before the
+        // removal has acted, it drifts at the velocity it has.
+        step();
+        const _Tarn::Vector3 velocity = kept.physics->getVelocity();
+        step(20);
+        EXPECT_EQ(kept.physics->getVelocity().x, velocity.x);
+        EXPECT_EQ(kept.physics->getVelocity().y, velocity.y);
+        world->draw(STEP_MS);
+        // Connected again, the spring pulls and shows its line again.
+        const SpringEnd fresh = addSpringEnd(3.0f, false);
+        second.connect(kept.mount, fresh.mount);
+        step(2);  // one to pull, one for the pull to act
+        EXPECT_NE(kept.physics->getVelocity().x, velocity.x);
+        EXPECT_TRUE(second.tether->drawEnabled);
+    }
+}
+
+TEST_F(WorldRemovalTest, TheDemoLosesItsFallingBoxAndRunsOn) {
+    const DemoScene scene = addDemoScene();
+    step(10);
+    ASSERT_TRUE(world->removeObject(scene.rightBox.object));
+    EXPECT_FALSE(holds(scene.rightBox.object));
+    EXPECT_EQ(world->objects.size(), 6u);
+    EXPECT_EQ(scene.spring->endA, nullptr);
+    tap('d');  // the left box moves, tests its collider, and no spring reads the gone box
+    step(10);
+    EXPECT_EQ(cornerColour(*scene.leftBox.collider), "red");
+}
+
+TEST_F(WorldRemovalTest, RemovalDuringAStepOrAFrameWaitsUntilItIsOver) {
+    for (const bool onDraw : {false, true}) {
+        SCOPED_TRACE(onDraw ? "asked while drawing" : "asked while updating");
+        restart();
+        std::vector<std::string> journal;
+        GameObject& first = addObject(0, 0, 0);
+        auto& remover = attach(first, new Remover(journal, onDraw));
+        addBox(first);
+        // The target comes later in the world: it still finishes the pass it is in.
+        GameObject& target = addObject(1, 0, 0);
+        addBox(target);
+        attach(target, new Witness(journal));
+        remover.target = &target;
+        addBox(0.5f, 0, 0);
+
+        if (onDraw) {
+            world->draw(STEP_MS);
+        } else {
+            step();
+        }
+        EXPECT_FALSE(holds(&target));
+        const std::vector<std::string> expected =
+            onDraw ? std::vector<std::string>{"draw asked"}
+                   : std::vector<std::string>{"update asked", "witness updated"};
+        EXPECT_EQ(journal, expected);
+        for (const auto& object : world->objects) {
+            EXPECT_TRUE(object->collisionCandidates.empty());
+        }
+        // The next pass asks again for an object that is gone: refused, nothing happens.
+        journal.clear();
+        step();
+        world->draw(STEP_MS);
+        EXPECT_EQ(journal, std::vector<std::string>{onDraw ? "draw refused" : "update refused"});
+    }
+}
+
+TEST_F(WorldRemovalTest, OnlyObjectsTheWorldHoldsAreRemoved) {
+    GameObject& held = addObject(0, 0, 0);
+    GameObject stranger(true, true, Point());
+    EXPECT_FALSE(world->removeObject(nullptr));
+    EXPECT_FALSE(world->removeObject(&stranger));
+    EXPECT_EQ(world->objects.size(), 1u);
+    // The candidates of a step in progress forget the object too.
+    GameObject& other = addObject(2, 0, 0);
+    addBox(other);
+    other.collisionCandidates.push_back(&held);
+    EXPECT_TRUE(world->removeObject(&held));
+    EXPECT_TRUE(other.collisionCandidates.empty());
+    EXPECT_FALSE(world->removeObject(&held));
+}
+
+TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
+    for (const bool duringStep : {false, true}) {
+        SCOPED_TRACE(duringStep ? "removed during a step" : "removed between steps");
+        restart();
+        world->setBroadPhase(true);
+        std::vector<std::string> journal;
+        BoxCollider& kept = addBox(0, 0, 0);
+        BoxCollider& leaving = addBox(1, 0, 0);
+        addBox(10, 0, 0);
+        step();
+        ASSERT_EQ(cornerColour(kept), "green");
+
+        if (duringStep) {
+            attach(*kept.owner, new Remover(journal, false)).target = leaving.owner;
+            step();
+            EXPECT_EQ(journal, std::vector<std::string>{"update asked"});
+        } else {
+            ASSERT_TRUE(world->removeObject(leaving.owner));
+        }
+        step(2);
+        EXPECT_EQ(cornerColour(kept), "red");
+        for (const auto& object : world->objects) {
+            EXPECT_TRUE(object->collisionCandidates.empty());
+        }
+        // An object added after the removal still joins the broad phase.
+        addBox(-1, 0, 0);
+        step();
+        EXPECT_EQ(cornerColour(kept), "green");
+    }
+}
