@@ -6,8 +6,8 @@
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "core/Component.h"
-#include "core/GameObject.h"
 #include "core/ComponentTransform.h"
+#include "core/GameObject.h"
 
 // How the candidates are found:
 // - Each object has a slot, handed out in insertion order, so candidates sorted by slot are
@@ -35,6 +35,11 @@ namespace {
 // then filters by the exact bounds, which live in a contiguous array.
 constexpr float FAT_SHARE = 0.1f;
 constexpr std::size_t KEPT_RESERVE = 32;
+
+// Lists of slots in slot order: the candidates they yield need no sorting.
+void insertInOrder(std::vector<std::uint32_t>& list, std::uint32_t slot) {
+    list.insert(std::upper_bound(list.begin(), list.end(), slot), slot);
+}
 
 Bounds fattened(const Bounds& b) {
     float largest = 0.0f;
@@ -179,7 +184,11 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         } else {
             collectOverlaps(slot);
         }
-        std::sort(found.begin(), found.end());
+        // Partners are kept in slot order, so only boxes without bounds can put `found` out
+        // of order.
+        if (!std::is_sorted(found.begin(), found.end())) {
+            std::sort(found.begin(), found.end());
+        }
         if ((state[slot] & HAS_BOX) != 0) {
             addBoxWitness(slot);
         }
@@ -431,8 +440,8 @@ void BroadPhase::insertWaiting() {
             if (other == slot || ((state[other] & WAITING) != 0 && other < slot)) {
                 return;
             }
-            partners[slot].push_back(other);
-            partners[other].push_back(slot);
+            insertInOrder(partners[slot], other);
+            insertInOrder(partners[other], slot);
         });
     }
     for (const std::uint32_t slot : waiting) {
@@ -444,10 +453,7 @@ void BroadPhase::insertWaiting() {
 void BroadPhase::unlinkPartners(std::uint32_t slot) {
     for (const std::uint32_t other : partners[slot]) {
         auto& list = partners[other];
-        // Unordered: the last entry takes the place of the one that goes.
-        const auto at = std::find(list.begin(), list.end(), slot);
-        *at = list.back();
-        list.pop_back();
+        list.erase(std::lower_bound(list.begin(), list.end(), slot));
     }
     partners[slot].clear();
 }
