@@ -49,8 +49,8 @@ void Transform::positionChanged() {
 // An operation's matrices live on the stack, not in `matrices`: a queue kept per object for
 // them would hold five matrices (480 bytes) apart from everything else the object touches,
 // written and read again on every move. Each component takes all of them in one go: every
-// point still meets the matrices one by one in order, and the owner's position, which the
-// components read, moves only afterwards, so the result is the same as handing over one
+// point still meets the matrices one by one in order, and the owner's position, of which the
+// components are told, moves only afterwards, so the result is the same as handing over one
 // matrix at a time. Matrices that other code left queued act first, as they always did.
 void Transform::apply(const Matrix* ms, std::size_t count) {
     if (!matrices.empty()) {
