@@ -2,10 +2,13 @@
 
 #include <GL/gl.h>
 
+#include <iterator>
 #include <typeinfo>
 
+#include "collision/BroadPhase.h"
 #include "collision/CircleCollider.h"
 #include "core/ComponentTransform.h"
+#include "core/GameObject.h"
 #include "core/PointDrawing.h"
 
 namespace {
@@ -19,6 +22,7 @@ const float CORNERS[8][3] = {{1, 1, 1},   {1, -1, 1}, {-1, -1, 1}, {-1, 1, 1},
                              {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}};
 
 void addCorners(ComponentTransform& geometry) {
+    geometry.reservePoints(geometry.points.size() + std::size(CORNERS));
     for (const auto& c : CORNERS) {
         geometry.addPoint(Point(c[0], c[1], c[2], APART));
     }
@@ -109,6 +113,18 @@ void BoxCollider::endTests() {
     if (loopBoxTests > 0) {
         paintCorners(loopContact);
     }
+}
+
+void BoxCollider::testCandidates() {
+    // In a world with a broad phase, the tests against plain boxes run on the broad phase's
+    // contiguous copies of the boxes instead of walking each candidate's objects. Only the
+    // exact class: a derived class may answer differently.
+    BroadPhase* broadPhase = owner->getBroadPhase();
+    if (broadPhase != nullptr && typeid(*this) == typeid(BoxCollider) &&
+        broadPhase->testBoxes(*owner, *this, loopBoxTests, loopContact)) {
+        return;
+    }
+    Collider::testCandidates();
 }
 
 // The box is read from the corners once after they change, not on every test, and kept with

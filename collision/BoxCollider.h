@@ -43,6 +43,7 @@ class BoxCollider : public Collider {
   protected:
     void beginTests() override;
     void endTests() override;
+    void testCandidates() override;
 
   private:
     void paintCorners(bool touching);

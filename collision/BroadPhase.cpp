@@ -6,8 +6,8 @@
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "core/Component.h"
-#include "core/GameObject.h"
 #include "core/ComponentTransform.h"
+#include "core/GameObject.h"
 
 // How the candidates are found:
 // - Each object has a slot, handed out in insertion order, so candidates sorted by slot are
@@ -35,6 +35,11 @@ namespace {
 // then filters by the exact bounds, which live in a contiguous array.
 constexpr float FAT_SHARE = 0.1f;
 constexpr std::size_t KEPT_RESERVE = 32;
+
+// Lists of slots in slot order: the candidates they yield need no sorting.
+void insertInOrder(std::vector<std::uint32_t>& list, std::uint32_t slot) {
+    list.insert(std::upper_bound(list.begin(), list.end(), slot), slot);
+}
 
 Bounds fattened(const Bounds& b) {
     float largest = 0.0f;
@@ -86,6 +91,9 @@ void BroadPhase::add(GameObject& object) {
     kept.back().reserve(KEPT_RESERVE);
     partners.emplace_back();
     spheres.emplace_back();
+    boxes.emplace_back();
+    changedAt.push_back(0);
+    tallies.emplace_back();
     partners.back().reserve(KEPT_RESERVE);
     object.collisionCandidates.reserve(KEPT_RESERVE);
     object.broadPhase = this;
@@ -115,7 +123,7 @@ void BroadPhase::remove(GameObject& object) {
         unbounded.erase(std::find(unbounded.begin(), unbounded.end(), slot));
     }
     // Pending lists skip it from now on.
-    state[slot] = static_cast<std::uint8_t>(REMOVED | (state[slot] & (DIRTY | GAINED_COLLIDER)));
+    state[slot] = static_cast<std::uint16_t>(REMOVED | (state[slot] & (DIRTY | GAINED_COLLIDER)));
     objects[slot] = nullptr;
     object.broadPhase = nullptr;
     ++generation;
@@ -123,7 +131,7 @@ void BroadPhase::remove(GameObject& object) {
 
 void BroadPhase::beginStep() {
     for (const std::uint32_t slot : gainedCollider) {
-        state[slot] &= static_cast<std::uint8_t>(~GAINED_COLLIDER);
+        state[slot] &= static_cast<std::uint16_t>(~GAINED_COLLIDER);
         if ((state[slot] & REMOVED) == 0) {
             state[slot] |= RECEIVES;
         }
@@ -176,11 +184,19 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         } else {
             collectOverlaps(slot);
         }
-        std::sort(found.begin(), found.end());
+        // Partners are kept in slot order, so only boxes without bounds can put `found` out
+        // of order.
+        if (!std::is_sorted(found.begin(), found.end())) {
+            std::sort(found.begin(), found.end());
+        }
         if ((state[slot] & HAS_BOX) != 0) {
             addBoxWitness(slot);
         }
-        list.assign(found.begin(), found.end());
+        // Other candidates than before: what testBoxes() found for the old ones is no answer.
+        if (!std::equal(found.begin(), found.end(), list.begin(), list.end())) {
+            list.assign(found.begin(), found.end());
+            tallies[slot].at = 0;
+        }
         offeredAt[slot] = generation;
     }
     auto& candidates = receiver.collisionCandidates;
@@ -237,7 +253,7 @@ void BroadPhase::refreshDirty() {
     // Indexed: reading bounds never changes geometry, so the list does not grow meanwhile.
     for (std::size_t i = 0; i < dirty.size(); ++i) {
         const std::uint32_t slot = dirty[i];
-        state[slot] &= static_cast<std::uint8_t>(~DIRTY);
+        state[slot] &= static_cast<std::uint16_t>(~DIRTY);
         if ((state[slot] & REMOVED) == 0) {
             refresh(slot);
         }
@@ -265,6 +281,7 @@ void BroadPhase::refresh(std::uint32_t slot) {
     Bounds united = Bounds::empty();
     bool isUnbounded = false;
     bool hasBox = false;
+    bool plainBox = false;
     spheres[slot] = Sphere();
     for (Component* collider : colliders) {
         Bounds own;
@@ -275,6 +292,8 @@ void BroadPhase::refresh(std::uint32_t slot) {
             isUnbounded = isUnbounded || box == nullptr || !box->bounds(own);
             if (colliders.size() == 1 && box != nullptr) {
                 spheres[slot] = Sphere{box->centre, box->reach};
+                boxes[slot].box = *box;
+                plainBox = true;
             }
         } else if (typeid(*collider) == typeid(CircleCollider)) {
             isUnbounded = isUnbounded || !static_cast<CircleCollider*>(collider)->bounds(own);
@@ -287,10 +306,11 @@ void BroadPhase::refresh(std::uint32_t slot) {
     }
 
     const bool wasUnbounded = (state[slot] & UNBOUNDED) != 0;
-    std::uint8_t next = state[slot] & (RECEIVES | DIRTY | GAINED_COLLIDER);
+    auto next = static_cast<std::uint16_t>(state[slot] & (RECEIVES | DIRTY | GAINED_COLLIDER));
     next |= colliders.empty() ? 0 : HAS_COLLIDERS;
     next |= isUnbounded ? UNBOUNDED : 0;
     next |= hasBox ? HAS_BOX : 0;
+    next |= plainBox ? PLAIN_BOX : 0;
     state[slot] = next;
     bounds[slot] = united;
     if (isUnbounded != wasUnbounded) {
@@ -301,7 +321,68 @@ void BroadPhase::refresh(std::uint32_t slot) {
         }
     }
     placeInTree(slot);
-    ++generation;
+    changedAt[slot] = ++generation;
+}
+
+// The loop of a box collider whose object has no other collider, run on contiguous arrays:
+// per candidate, its slot's state and its box, instead of the candidate object, its collider
+// list, the collider, its geometry and its kept box, five blocks apart on the heap. A plain
+// box gets the very test collideWithBox() runs, on a copy of the very box it reads; any other
+// candidate gets the collider's own collide() calls. The answer depends on nothing but the
+// boxes and colliders involved, so while neither the receiver, its candidates nor any of
+// theirs has changed since the last answer (`changedAt`, `tallies`), that answer stands.
+bool BroadPhase::testBoxes(GameObject& receiver, BoxCollider& tester, int& tests, bool& contact) {
+    // Candidates not offered by this broad phase in this step, or geometry that changed since
+    // they were, are the collider's own to test.
+    if (!inStep || receiver.broadPhase != this || !dirty.empty() || tests != 0 || contact) {
+        return false;
+    }
+    const std::uint32_t slot = receiver.broadPhaseSlot;
+    const auto ready = static_cast<std::uint16_t>(RECEIVES | PLAIN_BOX);
+    if ((state[slot] & ready) != ready || offeredAt[slot] != generation || filledAt[slot] != step ||
+        receiver.colliders.size() != 1 || receiver.colliders[0] != &tester) {
+        return false;
+    }
+    const std::vector<std::uint32_t>& list = kept[slot];
+    const auto& candidates = receiver.collisionCandidates;
+    if (candidates.size() != list.size()) {
+        return false;
+    }
+    Tally& tally = tallies[slot];
+    bool unchanged = tally.at != 0 && changedAt[slot] <= tally.at;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        // A list that user code has changed since it was offered.
+        if (candidates[i] == nullptr || candidates[i] != objects[list[i]]) {
+            return false;
+        }
+        unchanged = unchanged && changedAt[list[i]] <= tally.at;
+    }
+    if (unchanged) {
+        tests = tally.tests;
+        contact = tally.contact;
+        return true;
+    }
+    const OrientedBox& own = boxes[slot].box;
+    int plainTests = 0;
+    bool plainContact = false;
+    for (const std::uint32_t other : list) {
+        if ((state[other] & PLAIN_BOX) != 0) {
+            // Once one box touches, the rest only count: the answer is made.
+            ++plainTests;
+            const OrientedBox& box = boxes[other].box;
+            plainContact = plainContact || (own.mayTouch(box) && own.touches(box));
+        } else {
+            // Counted by the collider itself, into `tests` and `contact`.
+            const auto& colliders = objects[other]->colliders;
+            for (std::size_t c = 0; c < colliders.size(); ++c) {
+                tester.collide(colliders[c]);
+            }
+        }
+    }
+    tests += plainTests;
+    contact = contact || plainContact;
+    tally = Tally{generation, tests, contact};
+    return true;
 }
 
 bool BroadPhase::belongsInTree(std::uint32_t slot) const {
@@ -359,12 +440,12 @@ void BroadPhase::insertWaiting() {
             if (other == slot || ((state[other] & WAITING) != 0 && other < slot)) {
                 return;
             }
-            partners[slot].push_back(other);
-            partners[other].push_back(slot);
+            insertInOrder(partners[slot], other);
+            insertInOrder(partners[other], slot);
         });
     }
     for (const std::uint32_t slot : waiting) {
-        state[slot] &= static_cast<std::uint8_t>(~WAITING);
+        state[slot] &= static_cast<std::uint16_t>(~WAITING);
     }
     waiting.clear();
 }
@@ -372,10 +453,7 @@ void BroadPhase::insertWaiting() {
 void BroadPhase::unlinkPartners(std::uint32_t slot) {
     for (const std::uint32_t other : partners[slot]) {
         auto& list = partners[other];
-        // Unordered: the last entry takes the place of the one that goes.
-        const auto at = std::find(list.begin(), list.end(), slot);
-        *at = list.back();
-        list.pop_back();
+        list.erase(std::lower_bound(list.begin(), list.end(), slot));
     }
     partners[slot].clear();
 }

@@ -9,6 +9,7 @@
 #include "collision/OrientedBox.h"
 #include "math/Vector3.h"
 
+class BoxCollider;
 class GameObject;
 
 // Offers an object with colliders, as collision candidates, only the other objects with
@@ -49,9 +50,15 @@ class BroadPhase {
     /// A collider was attached to the object in `slot`.
     void colliderAttached(std::uint32_t slot);
 
+    /// Runs the box tests of `tester`, the receiver's only collider and an exact BoxCollider,
+    /// against the candidates just offered, and counts them into `tests` and `contact` (both
+    /// still 0 and false) exactly as its collide() calls would. False, having tested nothing,
+    /// when it cannot; the collider then tests its candidates itself.
+    bool testBoxes(GameObject& receiver, BoxCollider& tester, int& tests, bool& contact);
+
   private:
     // Per-slot state bits.
-    enum : std::uint8_t {
+    enum : std::uint16_t {
         HAS_COLLIDERS = 1,  // has at least one collider now
         UNBOUNDED = 2,      // some collider has no known bounds
         HAS_BOX = 4,        // some collider takes part in the box test
@@ -59,7 +66,8 @@ class BroadPhase {
         DIRTY = 16,         // in `dirty`
         GAINED_COLLIDER = 32,
         REMOVED = 64,
-        WAITING = 128,  // in `waiting`, being put into the tree
+        WAITING = 128,    // in `waiting`, being put into the tree
+        PLAIN_BOX = 256,  // its only collider is an exact BoxCollider with a box, in `boxes`
     };
 
     void refreshDirty();
@@ -86,7 +94,21 @@ class BroadPhase {
         }
     };
     std::vector<Sphere> spheres;
-    std::vector<std::uint8_t> state;
+    std::vector<std::uint16_t> state;
+    // For a PLAIN_BOX slot, a copy of its collider's kept box, one cache line each.
+    struct alignas(64) KeptBox {
+        OrientedBox box;
+    };
+    std::vector<KeptBox> boxes;
+    // `generation` when its colliders' geometry or their number last changed.
+    std::vector<std::uint64_t> changedAt;
+    // What testBoxes() last found for a slot, and the `generation` it was found at.
+    struct Tally {
+        std::uint64_t at = 0;  // 0: none
+        int tests = 0;
+        bool contact = false;
+    };
+    std::vector<Tally> tallies;
     std::vector<GameObject*> objects;
     std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
     std::vector<std::uint32_t> colliderCount;

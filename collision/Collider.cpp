@@ -38,8 +38,13 @@ void Collider::update(int elapsedMs) {
     // With a broad phase the candidates are decided now, where everything stands after the
     // components before this one (and the objects before the owner) have moved.
     owner->refreshCollisionCandidates();
-    // Indexed loops over the owner's lists: a step of tests allocates nothing.
     beginTests();
+    testCandidates();
+    endTests();
+}
+
+void Collider::testCandidates() {
+    // Indexed loops over the owner's lists: a step of tests allocates nothing.
     const auto& candidates = owner->collisionCandidates;
     for (size_t c = 0; c < candidates.size(); ++c) {
         if (candidates[c] == nullptr) {
@@ -50,7 +55,6 @@ void Collider::update(int elapsedMs) {
             collide(others[o]);
         }
     }
-    endTests();
 }
 
 bool Collider::collide(Component* /*other*/) {

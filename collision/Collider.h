@@ -35,4 +35,6 @@ class Collider : public Component {
     // (a box touching any of several candidates) instead of showing only its last test.
     virtual void beginTests() {}
     virtual void endTests() {}
+    /// Calls collide() once for every collider of every candidate of the owner, in order.
+    virtual void testCandidates();
 };

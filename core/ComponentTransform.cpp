@@ -13,12 +13,6 @@ namespace {
 
 const Color CENTRE_COLOUR(0.0f, 0.33f, 0.0f, 1.0f);
 
-// The longest queues one operation builds: rotate queues five matrices, rotateQuaternion
-// three quaternions. Reserved at construction, so that the first turn or scale of a running
-// scene does not allocate either.
-constexpr size_t LONGEST_MATRIX_QUEUE = 5;
-constexpr size_t LONGEST_QUATERNION_QUEUE = 3;
-
 // One sequence for all transforms: a transform created where a deleted one lived can never
 // show a reader the revision that reader saw last.
 std::atomic<std::uint64_t> lastRevision{0};
@@ -50,10 +44,6 @@ class RowsSideBySide {
     Lanes columns[4];
 };
 
-Matrix fourByFour() {
-    return Matrix(4, 4);
-}
-
 Vector3 absoluteDirection(const Point& from, const Point& to) {
     Vector3 direction(std::fabs(to.x - from.x), std::fabs(to.y - from.y), std::fabs(to.z - from.z));
     direction.setLength(1.0f);
@@ -68,8 +58,6 @@ ComponentTransform::ComponentTransform(Component* component)
 ComponentTransform::ComponentTransform(bool /*updateEnabled*/, bool drawEnabled,
                                        Component* component)
     : component(component), drawEnabled(drawEnabled) {
-    matrices.reserve(LONGEST_MATRIX_QUEUE);
-    quaternions.reserve(LONGEST_QUATERNION_QUEUE);
     addPoint(position);
 }
 
@@ -83,6 +71,13 @@ void ComponentTransform::pointsChanged() {
     if (component != nullptr && component->owner != nullptr) {
         component->owner->geometryChanged();
     }
+}
+
+// A list grown point by point doubles its block and leaves the old ones behind: a cube's
+// 37 points would sit in room for 64, twice, among the holes of the smaller blocks.
+void ComponentTransform::reservePoints(std::size_t count) {
+    points.reserve(count);
+    localPoints.reserve(count);
 }
 
 void ComponentTransform::addPoint(const Point& p) {
@@ -126,24 +121,49 @@ void ComponentTransform::followCentre() {
     offset.z = position.z - ownerAt.z;
 }
 
-void ComponentTransform::applyMatrix(const Matrix& m) {
-    matrices.push_back(m);
+// The operations hand their matrices and quaternions over from the stack: queues kept per
+// transform for them would be heap blocks of nearly 500 bytes, in every shape and collider,
+// that no move touches but every object carries between the blocks a move does touch.
+// Queued entries, which only other code leaves, still act first.
+void ComponentTransform::applyAfterQueue(const Matrix* ms, std::size_t count) {
+    if (matrices.empty()) {
+        applyMatrices(ms, count);
+        return;
+    }
+    matrices.insert(matrices.end(), ms, ms + count);
     applyMatrices();
 }
 
-void ComponentTransform::applyQuaternion(const Quaternion& q) {
-    quaternions.push_back(q);
+void ComponentTransform::applyAfterQueue(const Quaternion* qs, std::size_t count) {
+    if (quaternions.empty()) {
+        applyEach(qs, count);
+        return;
+    }
+    quaternions.insert(quaternions.end(), qs, qs + count);
     applyQuaternions();
 }
 
+void ComponentTransform::applyMatrix(const Matrix& m) {
+    applyAfterQueue(&m, 1);
+}
+
+void ComponentTransform::applyQuaternion(const Quaternion& q) {
+    applyAfterQueue(&q, 1);
+}
+
 void ComponentTransform::applyMatrices() {
-    applyMatrices(matrices);
-    // clear() keeps the capacity, so steady-state steps never allocate.
+    applyMatrices(matrices.data(), matrices.size());
+    // clear() keeps the capacity: code that queues again does not allocate again.
     matrices.clear();
 }
 
 void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
-    for (const Matrix& m : ms) {
+    applyMatrices(ms.data(), ms.size());
+}
+
+void ComponentTransform::applyMatrices(const Matrix* ms, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const Matrix& m = ms[i];
         if (points.empty()) {
             break;
         }
@@ -166,7 +186,13 @@ void ComponentTransform::applyMatrices(const std::vector<Matrix>& ms) {
 }
 
 void ComponentTransform::applyQuaternions() {
-    for (const Quaternion& q : quaternions) {
+    applyEach(quaternions.data(), quaternions.size());
+    quaternions.clear();
+}
+
+void ComponentTransform::applyEach(const Quaternion* qs, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const Quaternion& q = qs[i];
         const Quaternion inverse = q.conjugate();
         for (size_t j = 0; j < points.size(); ++j) {
             Point& p = points[j];
@@ -184,38 +210,32 @@ void ComponentTransform::applyQuaternions() {
             }
         }
     }
-    quaternions.clear();
     pointsChanged();
 }
 
 void ComponentTransform::translate(float tx, float ty, float tz) {
-    matrices.push_back(fourByFour().translate(tx, ty, tz));
-    applyMatrices();
+    const Matrix move = Matrix::translation(tx, ty, tz);
+    applyAfterQueue(&move, 1);
 }
 
 void ComponentTransform::scale(float sx, float sy, float sz) {
-    emitMatricesAbout(offset, {fourByFour().scale(sx, sy, sz)},
-                      [this](const Matrix& m) { matrices.push_back(m); });
-    applyMatrices();
+    const auto steps = matricesAbout(offset, Matrix::scaling(sx, sy, sz));
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 void ComponentTransform::rotate(float ax, float ay, float az) {
-    const Matrix m = fourByFour();
-    emitMatricesAbout(offset, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
-                      [this](const Matrix& step) { matrices.push_back(step); });
-    applyMatrices();
+    const auto steps = rotationAbout(offset, ax, ay, az);
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 void ComponentTransform::shear(float a, float b, float c) {
-    emitMatricesAbout(offset, {fourByFour().shear(a, b, c)},
-                      [this](const Matrix& m) { matrices.push_back(m); });
-    applyMatrices();
+    const auto steps = matricesAbout(offset, Matrix::shearing(a, b, c));
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 void ComponentTransform::rotateQuaternion(float ax, float ay, float az) {
-    emitQuaternionsAbout(offset, ax, ay, az,
-                         [this](const Quaternion& q) { quaternions.push_back(q); });
-    applyQuaternions();
+    const auto steps = quaternionsAbout(offset, ax, ay, az);
+    applyAfterQueue(steps.data(), steps.size());
 }
 
 std::vector<Vector3> ComponentTransform::getCorners() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,9 +21,10 @@ class Component;
 // position is handed in (setPosition at attachment, then ownerMoved): the geometry never
 // reads it from the object.
 //
-// Each queued matrix is applied to every point before the next one. Right after point 0 has
-// been transformed, `position` follows it and `offset` becomes its place relative to the
-// owner, which is the pivot of scale, rotate and shear.
+// Each matrix is applied to every point before the next one. Right after point 0 has been
+// transformed, `position` follows it and `offset` becomes its place relative to the owner,
+// which is the pivot of scale, rotate and shear. The operations here queue nothing of their
+// own; the queues are for code that collects matrices or quaternions before applying them.
 //
 // Every operation here that moves, adds or removes points gives the transform a new revision
 // (getRevision()). Code that writes `points` directly, positions or colours, must call
@@ -43,6 +45,8 @@ class ComponentTransform {
     /// Does nothing: the points move only when a transformation is applied.
     virtual void update(int elapsedMs);
 
+    /// Room for `count` points in both lists, for a shape that knows how many it will add.
+    void reservePoints(std::size_t count);
     /// Appends p as given to localPoints and shifted by the owner's position to points.
     void addPoint(const Point& p);
     /// Leaves only the centre (the current offset) in both lists.
@@ -63,6 +67,7 @@ class ComponentTransform {
     void applyMatrices();
     /// Applies the matrices in order, as if each had been handed to applyMatrix().
     void applyMatrices(const std::vector<Matrix>& ms);
+    void applyMatrices(const Matrix* ms, std::size_t count);
     /// A quaternion with w exactly 0 displaces the points by its vector part; any other
     /// rotates them by q * p * conjugate(q).
     void applyQuaternions();
@@ -101,6 +106,10 @@ class ComponentTransform {
     std::vector<Quaternion> quaternions;
 
   private:
+    /// Applies the matrices (or quaternions) after whatever other code left queued.
+    void applyAfterQueue(const Matrix* ms, std::size_t count);
+    void applyAfterQueue(const Quaternion* qs, std::size_t count);
+    void applyEach(const Quaternion* qs, std::size_t count);
     /// The owning object's position as last handed in; the origin until attachment.
     Point ownerAt;
     /// Updates position and offset from point 0, right after it was transformed.

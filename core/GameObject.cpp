@@ -130,9 +130,13 @@ void GameObject::applyMatrixToComponents(const Matrix& m) {
 }
 
 void GameObject::applyMatricesToComponents(const std::vector<Matrix>& ms) {
+    applyMatricesToComponents(ms.data(), ms.size());
+}
+
+void GameObject::applyMatricesToComponents(const Matrix* ms, std::size_t count) {
     for (const auto& component : components) {
         if (component->hasComponentTransform()) {
-            component->componentTransform->applyMatrices(ms);
+            component->componentTransform->applyMatrices(ms, count);
         }
     }
 }

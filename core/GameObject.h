@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,6 +61,7 @@ class GameObject {
 
     /// Hands several matrices, to act in order, to every component with geometry.
     void applyMatricesToComponents(const std::vector<Matrix>& ms);
+    void applyMatricesToComponents(const Matrix* ms, std::size_t count);
 
     /// Called by a component's geometry whenever its points change.
     void geometryChanged() {
@@ -70,6 +72,8 @@ class GameObject {
     /// Called by a collider before it tests: in a world with a broad phase, brings
     /// collisionCandidates up to date with the geometry as it is now. Otherwise nothing.
     void refreshCollisionCandidates();
+    /// The broad phase that offers this object its candidates, or null.
+    BroadPhase* getBroadPhase() const { return broadPhase; }
 
     /// Attached components whose tag contains "COLLIDER", in attachment order (also owned
     /// through `components`).

@@ -10,21 +10,17 @@ namespace {
 
 const Color POSITION_COLOUR(0.0f, 1.0f, 0.0f, 1.0f);
 
-// The longest queues one operation builds (rotate: five matrices; rotateQuaternion: three
-// quaternions). Reserved at construction, so that the first turn or scale of a running scene
-// does not allocate either.
-constexpr size_t LONGEST_MATRIX_QUEUE = 5;
-constexpr size_t LONGEST_QUATERNION_QUEUE = 3;
+// One quaternion applied to the position held as the pure quaternion p.
+Quaternion turned(const Quaternion& p, const Quaternion& q) {
+    return q.w != 0.0f ? (q * p) * q.conjugate() : p + q;
+}
 
 }  // namespace
 
 Transform::Transform(GameObject* owner)
     : owner(owner),
       updateEnabled(owner != nullptr && owner->updateEnabled),
-      drawEnabled(owner != nullptr && owner->drawEnabled) {
-    matrices.reserve(LONGEST_MATRIX_QUEUE);
-    quaternions.reserve(LONGEST_QUATERNION_QUEUE);
-}
+      drawEnabled(owner != nullptr && owner->drawEnabled) {}
 
 Transform::~Transform() {
     owner = nullptr;
@@ -50,53 +46,74 @@ void Transform::positionChanged() {
     }
 }
 
-void Transform::queue(const Matrix& m) {
-    matrices.push_back(m);
+// An operation's matrices live on the stack, not in `matrices`: a queue kept per object for
+// them would hold five matrices (480 bytes) apart from everything else the object touches,
+// written and read again on every move. Each component takes all of them in one go: every
+// point still meets the matrices one by one in order, and the owner's position, of which the
+// components are told, moves only afterwards, so the result is the same as handing over one
+// matrix at a time. Matrices that other code left queued act first, as they always did.
+void Transform::apply(const Matrix* ms, std::size_t count) {
+    if (!matrices.empty()) {
+        matrices.insert(matrices.end(), ms, ms + count);
+        if (owner != nullptr) {
+            owner->applyMatricesToComponents(matrices);
+        }
+        applyMatrices();
+        return;
+    }
+    if (owner != nullptr) {
+        owner->applyMatricesToComponents(ms, count);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        ms[i].transformPoint(position.x, position.y, position.z);
+    }
+    positionChanged();
 }
 
-void Transform::applyQueuedMatrices() {
-    // Each component takes the whole queue in one go: every point still meets the matrices
-    // one by one in order, and the owner's position, which the components read, moves only
-    // afterwards, so the result is the same as handing over one matrix at a time.
-    if (owner != nullptr) {
-        owner->applyMatricesToComponents(matrices);
+void Transform::apply(const Quaternion* qs, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (owner != nullptr) {
+            owner->applyQuaternionToComponents(qs[i]);
+        }
     }
-    applyMatrices();
-}
-
-void Transform::queue(const Quaternion& q) {
-    quaternions.push_back(q);
-    if (owner != nullptr) {
-        owner->applyQuaternionToComponents(q);
+    if (!quaternions.empty()) {
+        quaternions.insert(quaternions.end(), qs, qs + count);
+        applyQuaternions();
+        return;
     }
+    Quaternion p(0.0f, position.x, position.y, position.z);
+    for (std::size_t i = 0; i < count; ++i) {
+        p = turned(p, qs[i]);
+    }
+    position.x = p.x;
+    position.y = p.y;
+    position.z = p.z;
+    positionChanged();
 }
 
 void Transform::translate(float dx, float dy, float dz) {
-    queue(Matrix(4, 4).translate(dx, dy, dz));
-    applyQueuedMatrices();
+    const Matrix move = Matrix::translation(dx, dy, dz);
+    apply(&move, 1);
 }
 
 void Transform::scale(float sx, float sy, float sz) {
-    emitMatricesAbout(position, {Matrix(4, 4).scale(sx, sy, sz)},
-                      [this](const Matrix& m) { queue(m); });
-    applyQueuedMatrices();
+    const auto steps = matricesAbout(position, Matrix::scaling(sx, sy, sz));
+    apply(steps.data(), steps.size());
 }
 
 void Transform::rotate(float ax, float ay, float az) {
-    const Matrix m(4, 4);
-    emitMatricesAbout(position, {m.rotateX(ax), m.rotateY(ay), m.rotateZ(az)},
-                      [this](const Matrix& step) { queue(step); });
-    applyQueuedMatrices();
+    const auto steps = rotationAbout(position, ax, ay, az);
+    apply(steps.data(), steps.size());
 }
 
 void Transform::shear(float a, float b, float c) {
-    emitMatricesAbout(pivot, {Matrix(4, 4).shear(a, b, c)}, [this](const Matrix& m) { queue(m); });
-    applyQueuedMatrices();
+    const auto steps = matricesAbout(pivot, Matrix::shearing(a, b, c));
+    apply(steps.data(), steps.size());
 }
 
 void Transform::rotateQuaternion(float ax, float ay, float az) {
-    emitQuaternionsAbout(position, ax, ay, az, [this](const Quaternion& q) { queue(q); });
-    applyQuaternions();
+    const auto steps = quaternionsAbout(position, ax, ay, az);
+    apply(steps.data(), steps.size());
 }
 
 void Transform::applyMatrices() {
@@ -110,11 +127,7 @@ void Transform::applyMatrices() {
 void Transform::applyQuaternions() {
     Quaternion p(0.0f, position.x, position.y, position.z);
     for (const Quaternion& q : quaternions) {
-        if (q.w != 0.0f) {
-            p = (q * p) * q.conjugate();
-        } else {
-            p = p + q;
-        }
+        p = turned(p, q);
     }
     position.x = p.x;
     position.y = p.y;

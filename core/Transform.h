@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,8 @@ class GameObject;
 //
 // Movements are not accumulated in a matrix: every operation builds the matrices or
 // quaternions it needs, hands each to the owner's components so that their geometry follows,
-// then applies the same queue to its own position and empties it. Scale and rotations are
-// centred on the position, so only translate and an off-centre shear move the position.
+// then applies the same ones to its own position. Scale and rotations are centred on the
+// position, so only translate and an off-centre shear move the position.
 class Transform {
   public:
     /// Copies the owner's flags as they are now; position green, pivot red, at the origin.
@@ -47,7 +48,8 @@ class Transform {
     void shear(float a, float b, float c);
 
     /// Applies the queued matrices (or quaternions) to the position and empties the queue;
-    /// the components have had each one already.
+    /// the components have had each one already. The operations above queue nothing of
+    /// their own; matrices or quaternions that other code queued act before theirs.
     void applyMatrices();
     void applyQuaternions();
 
@@ -61,10 +63,10 @@ class Transform {
     std::vector<Quaternion> quaternions;
 
   private:
-    void queue(const Matrix& m);
-    /// Hands the queued matrices to the owner's components, then applies them here.
-    void applyQueuedMatrices();
-    void queue(const Quaternion& q);
+    /// Hands the matrices to the owner's components, then applies them here.
+    void apply(const Matrix* ms, std::size_t count);
+    /// Hands each quaternion to the owner's components, then applies them here.
+    void apply(const Quaternion* qs, std::size_t count);
     /// Tells the owner, and through it the components' geometry, where the position now is.
     void positionChanged();
 };

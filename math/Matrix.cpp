@@ -219,7 +219,43 @@ Matrix Matrix::identity() const {
     return result;
 }
 
+// Moving objects build 4 x 4 transforms all the time: these write the elements at once, with
+// no receiver to read and nothing to clear first. The receiver's builders below take them for
+// that size, and give the same elements for any other size by the general path.
+Matrix Matrix::translation(float tx, float ty, float tz) {
+    return Matrix({1, 0, 0, tx, 0, 1, 0, ty, 0, 0, 1, tz, 0, 0, 0, 1});
+}
+
+Matrix Matrix::rotationX(float angle) {
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    return Matrix({1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1});
+}
+
+Matrix Matrix::rotationY(float angle) {
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    return Matrix({c, 0, -s, 0, 0, 1, 0, 0, s, 0, c, 0, 0, 0, 0, 1});
+}
+
+Matrix Matrix::rotationZ(float angle) {
+    const float c = std::cos(angle);
+    const float s = std::sin(angle);
+    return Matrix({c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+}
+
+Matrix Matrix::scaling(float sx, float sy, float sz) {
+    return Matrix({sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, sz, 0, 0, 0, 0, 1});
+}
+
+Matrix Matrix::shearing(float a, float b, float c) {
+    return Matrix({1, b, c, 0, a, 1, c, 0, a, b, 1, 0, 0, 0, 0, 1});
+}
+
 Matrix Matrix::rotateX(float angle) const {
+    if (isFourByFour()) {
+        return rotationX(angle);
+    }
     Matrix result = identity();
     const float c = std::cos(angle);
     const float s = std::sin(angle);
@@ -231,6 +267,9 @@ Matrix Matrix::rotateX(float angle) const {
 }
 
 Matrix Matrix::rotateY(float angle) const {
+    if (isFourByFour()) {
+        return rotationY(angle);
+    }
     Matrix result = identity();
     const float c = std::cos(angle);
     const float s = std::sin(angle);
@@ -242,6 +281,9 @@ Matrix Matrix::rotateY(float angle) const {
 }
 
 Matrix Matrix::rotateZ(float angle) const {
+    if (isFourByFour()) {
+        return rotationZ(angle);
+    }
     Matrix result = identity();
     const float c = std::cos(angle);
     const float s = std::sin(angle);
@@ -253,6 +295,9 @@ Matrix Matrix::rotateZ(float angle) const {
 }
 
 Matrix Matrix::scale(float sx, float sy, float sz) const {
+    if (isFourByFour()) {
+        return scaling(sx, sy, sz);
+    }
     Matrix result = identity();
     result.setIfInside(0, 0, sx);
     result.setIfInside(1, 1, sy);
@@ -261,6 +306,9 @@ Matrix Matrix::scale(float sx, float sy, float sz) const {
 }
 
 Matrix Matrix::translate(float tx, float ty, float tz) const {
+    if (isFourByFour()) {
+        return translation(tx, ty, tz);
+    }
     Matrix result = identity();
     result.setIfInside(0, 3, tx);
     result.setIfInside(1, 3, ty);
@@ -269,6 +317,9 @@ Matrix Matrix::translate(float tx, float ty, float tz) const {
 }
 
 Matrix Matrix::shear(float a, float b, float c) const {
+    if (isFourByFour()) {
+        return shearing(a, b, c);
+    }
     Matrix result = identity();
     result.setIfInside(0, 1, b);
     result.setIfInside(0, 2, c);

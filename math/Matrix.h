@@ -57,6 +57,15 @@ class Matrix {
     /// x' = x + b*y + c*z, y' = a*x + y + c*z, z' = a*x + b*y + z.
     Matrix shear(float a, float b, float c) const;
 
+    /// The same 4 x 4 transforms without a receiver: Matrix::translation(x, y, z) holds what
+    /// Matrix(4, 4).translate(x, y, z) holds, and so on. What moving objects build.
+    static Matrix translation(float tx, float ty, float tz);
+    static Matrix rotationX(float angle);
+    static Matrix rotationY(float angle);
+    static Matrix rotationZ(float angle);
+    static Matrix scaling(float sx, float sy, float sz);
+    static Matrix shearing(float a, float b, float c);
+
     /// Transforms the point (x, y, z, 1) of a 4 x 4 matrix in place, without building a
     /// column matrix; the sums round exactly as the product does.
     void transformPoint(float& x, float& y, float& z) const {
@@ -79,6 +88,11 @@ class Matrix {
     int cols;
     std::array<float, INLINE_CAPACITY> inlineData{};
     std::vector<float> heapData;
+
+    /// A 4 x 4 matrix of the given elements, row by row.
+    explicit Matrix(const std::array<float, INLINE_CAPACITY>& elements)
+        : rows(4), cols(4), inlineData(elements) {}
+    bool isFourByFour() const { return rows == 4 && cols == 4; }
 
     void allocate(int newRows, int newCols);
     void transformPointOfOddSize(float& x, float& y, float& z) const;

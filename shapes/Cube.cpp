@@ -66,6 +66,7 @@ Cube::Cube(bool updateEnabled, bool drawEnabled, const Point& position, const Co
 }
 
 void Cube::addFaces() {
+    componentTransform->reservePoints(componentTransform->points.size() + FACE_POINTS);
     for (const Face& face : FACES) {
         for (const Corner& c : face.corners) {
             addPoint(Point(c.x, c.y, c.z, face.color));

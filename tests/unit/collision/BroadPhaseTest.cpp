@@ -54,6 +54,22 @@ class Spawner : public Component {
     int updates = 0;
 };
 
+// Moves its object far along x once, at its `at`-th update.
+class Jump : public Component {
+  public:
+    Jump(int at, float distance) : Component(true, false), at(at), distance(distance) {}
+    void update(int /*elapsedMs*/) override {
+        if (++updates == at) {
+            owner->transform->translate(distance, 0.0f, 0.0f);
+        }
+    }
+
+  private:
+    int at;
+    float distance;
+    int updates = 0;
+};
+
 class DerivedBox : public BoxCollider {
   public:
     DerivedBox() : BoxCollider(true, true, true, ORIGIN) {}
@@ -183,6 +199,14 @@ void buildScene(World& world, int fieldSize, bool withUnbounded, Counters& count
     counters.parting = new CandidateCount();
     addBox(world, 500.0f, 0.0f, 0.0f)->addComponent(counters.parting);
     addBox(world, 501.5f, 0.0f, 0.0f)->addComponent(new Steer(0.2f, 0.0f));
+
+    // A box that stands still while the box it touches leaves at once: its other neighbour,
+    // near enough to stay a candidate but apart, has not changed either, and yet the answer
+    // has. Steps later a box lands on it.
+    addBox(world, 700.0f, 0.0f, 0.0f);
+    addBox(world, 697.99f, 0.0f, 0.0f);
+    addBox(world, 701.5f, 0.0f, 0.0f)->addComponent(new Jump(30, 100.0f));
+    addBox(world, 690.0f, 0.0f, 0.0f)->addComponent(new Jump(60, 8.5f));
 
     // Spheres: alone, and with a box, far from everything else.
     addObject(world, 300.0f, 0.0f, 0.0f, new CircleCollider(true, true, true, ORIGIN, 1.0f));

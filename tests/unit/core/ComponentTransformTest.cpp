@@ -101,8 +101,11 @@ TEST(ComponentTransformTest, MatricesActAboutTheOffset) {
 }
 
 TEST(ComponentTransformTest, PointListsMoveBitForBitAsSinglePointsDo) {
-    // The point list applies a matrix to all its points at once; every coordinate must come
-    // out exactly as Matrix::transformPoint gives it, signed zeros, infinities and NaNs too.
+    // The point list applies a queue of matrices point by point. Every coordinate must come
+    // out exactly as Matrix::transformPoint gives it, matrix after matrix, signed zeros and
+    // infinities too (a NaN's sign may depend on which of two NaNs an addition keeps), and
+    // exactly, NaNs included, as handing the matrices over one at a time leaves it. Queues of
+    // up to 11 matrices, now and then one of an odd size.
     std::mt19937 random(17);
     std::uniform_real_distribution<float> value(-100.0f, 100.0f);
     const float inf = std::numeric_limits<float>::infinity();
@@ -110,30 +113,49 @@ TEST(ComponentTransformTest, PointListsMoveBitForBitAsSinglePointsDo) {
     const auto pick = [&](int i) {
         return i % 7 == 0 ? specials[static_cast<size_t>(i / 7) % 8] : value(random);
     };
+    const auto same = [](float a, float b) {
+        return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+    };
     int compared = 0;
     for (int round = 0; round < 200; ++round) {
-        Matrix m(4, 4);
-        for (int i = 0; i < 16; ++i) {
-            m.set(i / 4, i % 4, round % 3 == 0 ? pick(i + round) : value(random));
+        std::vector<Matrix> queue;
+        for (int q = 0; q <= round % 11; ++q) {
+            Matrix m(4, q == 4 && round % 5 == 0 ? 3 : 4);
+            for (int i = 0; i < m.getRows() * m.getCols(); ++i) {
+                m.set(i / m.getCols(), i % m.getCols(),
+                      round % 3 == 0 ? pick(i + round + q) : value(random));
+            }
+            queue.push_back(m);
         }
-        Geometry loose;
-        ComponentTransform& ct = *loose.componentTransform;
+        Geometry queued;
+        Geometry oneByOne;
         for (int i = 0; i < 12; ++i) {
-            ct.addPoint(Point(pick(3 * i + round), pick(3 * i + 1), pick(3 * i + 2 + round), RED));
+            const Point p(pick(3 * i + round), pick(3 * i + 1), pick(3 * i + 2 + round), RED);
+            queued.componentTransform->addPoint(p);
+            oneByOne.componentTransform->addPoint(p);
         }
-        const std::vector<Point> before = ct.points;
-        ct.applyMatrix(m);
+        const std::vector<Point> before = queued.componentTransform->points;
+        queued.componentTransform->applyMatrices(queue);
+        for (const Matrix& m : queue) {
+            oneByOne.componentTransform->applyMatrix(m);
+        }
+        const std::vector<Point>& seen = queued.componentTransform->points;
         for (size_t j = 0; j < before.size(); ++j) {
             float x = before[j].x, y = before[j].y, z = before[j].z;
-            m.transformPoint(x, y, z);
-            const float expected[3] = {x, y, z};
-            const float seen[3] = {ct.points[j].x, ct.points[j].y, ct.points[j].z};
-            ASSERT_EQ(std::memcmp(expected, seen, sizeof expected), 0)
+            for (const Matrix& m : queue) {
+                m.transformPoint(x, y, z);
+            }
+            EXPECT_TRUE(same(x, seen[j].x) && same(y, seen[j].y) && same(z, seen[j].z))
+                << "round " << round << ", point " << j;
+            ASSERT_EQ(std::memcmp(&seen[j].x, &oneByOne.componentTransform->points[j].x,
+                                  3 * sizeof(float)),
+                      0)
                 << "round " << round << ", point " << j;
             ++compared;
         }
         // The centre follows point 0.
-        EXPECT_EQ(std::memcmp(&ct.position.x, &ct.points[0].x, 3 * sizeof(float)), 0);
+        EXPECT_EQ(
+            std::memcmp(&queued.componentTransform->position.x, &seen[0].x, 3 * sizeof(float)), 0);
     }
     EXPECT_EQ(compared, 200 * 13);
 }

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "math/AboutPivot.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"
@@ -154,13 +154,42 @@ TEST_F(TransformTest, HandsEachMatrixToTheComponentsInOrder) {
     GameObject& batched = addTwoPartObject();
     GameObject& oneByOne = addTwoPartObject();
     batched.transform->rotate(0.3f, -0.2f, 0.1f);
-    const Matrix m(4, 4);
-    emitMatricesAbout(oneByOne.getPosition(), {m.rotateX(0.3f), m.rotateY(-0.2f), m.rotateZ(0.1f)},
-                      [&](const Matrix& turn) { oneByOne.applyMatrixToComponents(turn); });
+    for (const Matrix& turn : rotationAbout(oneByOne.getPosition(), 0.3f, -0.2f, 0.1f)) {
+        oneByOne.applyMatrixToComponents(turn);
+    }
     const std::vector<Point> expected = allPoints(oneByOne);
     const std::vector<Point> seen = allPoints(batched);
     ASSERT_EQ(expected.size(), seen.size());
     for (size_t i = 0; i < seen.size(); ++i) {
         EXPECT_EQ(std::memcmp(&expected[i].x, &seen[i].x, 3 * sizeof(float)), 0) << "point " << i;
     }
+}
+
+TEST_F(TransformTest, MatricesOtherCodeQueuedActBeforeTheOperation) {
+    GameObject& object = addTwoPartObject();
+    const Matrix m(4, 4);
+    std::vector<Point> before = allPoints(object);
+    object.transform->matrices.push_back(m.translate(0, 1, 0));
+    object.transform->translate(2, 0, 0);
+    expectAt(object.getPosition(), 2, 1, 0, 0);
+    std::vector<Point> after = allPoints(object);
+    for (size_t i = 0; i < before.size(); ++i) {
+        expectAt(after[i], before[i].x + 2, before[i].y + 1, before[i].z, 0);
+    }
+    // Queued quaternions move only the position; the operation's reach the components too.
+    before = after;
+    object.transform->quaternions.push_back(Quaternion(0, 0, 0, 3));
+    object.transform->rotateQuaternion(0, 0, 0);
+    expectAt(object.getPosition(), 2, 1, 3, 0);
+    after = allPoints(object);
+    for (size_t i = 0; i < before.size(); ++i) {
+        expectAt(after[i], before[i].x, before[i].y, before[i].z);
+    }
+    // A component's own queue acts first too.
+    ComponentTransform& part = *object.components[0]->componentTransform;
+    const Point first = part.points[1];
+    part.matrices.push_back(m.scale(2, 2, 2));
+    part.translate(1, 0, 0);
+    expectAt(part.points[1], first.x * 2 + 1, first.y * 2, first.z * 2);
+    expectQueuesEmpty(object);
 }

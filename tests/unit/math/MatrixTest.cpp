@@ -141,6 +141,30 @@ TEST(MatrixTest, BuildersActOnColumnPoints) {
     EXPECT_EQ(Matrix(2, 2).translate(1.0f, 2.0f, 3.0f).getRows(), 2);
 }
 
+TEST(MatrixTest, FourByFourBuildersHoldWhatTheGeneralBuildersPutInTheCorner) {
+    // A 5 x 5 receiver takes the general path: identity, then the entries set one by one.
+    // The 4 x 4 transforms, written out at once, must hold its top-left corner exactly.
+    const Matrix five(5, 5);
+    const auto corner = [](const Matrix& m) {
+        Matrix c(4, 4);
+        for (int r = 0; r < 4; ++r) {
+            for (int k = 0; k < 4; ++k) {
+                c.set(r, k, m.get(r, k));
+            }
+        }
+        return c;
+    };
+    expectSame(Matrix::translation(1.5f, -2.0f, 3.0f), corner(five.translate(1.5f, -2.0f, 3.0f)));
+    expectSame(Matrix::rotationX(0.7f), corner(five.rotateX(0.7f)));
+    expectSame(Matrix::rotationY(-1.1f), corner(five.rotateY(-1.1f)));
+    expectSame(Matrix::rotationZ(2.3f), corner(five.rotateZ(2.3f)));
+    expectSame(Matrix::scaling(2.0f, 0.5f, -1.0f), corner(five.scale(2.0f, 0.5f, -1.0f)));
+    expectSame(Matrix::shearing(0.2f, 0.3f, 0.4f), corner(five.shear(0.2f, 0.3f, 0.4f)));
+    const Matrix four(4, 4);
+    expectSame(four.rotateY(-1.1f), Matrix::rotationY(-1.1f));
+    expectSame(four.shear(0.2f, 0.3f, 0.4f), Matrix::shearing(0.2f, 0.3f, 0.4f));
+}
+
 TEST(MatrixTest, TransformPointMatchesTheProductExactly) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> value(-3.0f, 3.0f);
