@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -119,15 +120,26 @@ void openWindow(const RunOptions& options) {
     glCullFace(GL_BACK);
 }
 
+// X's auto-repeat turns a held key into release and press pairs by default; a tick that fell
+// between the two would see the key up and skip a step. The server can send the repeats as
+// presses alone, which the key table takes as the same hold going on. GLUT's own filter for
+// the pairs is only the fallback: it asks for the keys down now when it reads a release, so
+// an engine behind on its events turns the pairs read after the key was let go into taps, and
+// a release read after its key was pressed again drops the next event, another key's press.
+void reportRepeatsAsPresses() {
+    Bool detectable = False;
+    if (!XkbSetDetectableAutoRepeat(glXGetCurrentDisplay(), True, &detectable) || !detectable) {
+        glutIgnoreKeyRepeat(1);
+    }
+}
+
 void installCallbacks() {
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutTimerFunc(FRAME_MS, timerTick, 1);
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
-    // X's auto-repeat turns a held key into release and press pairs; a tick that fell between
-    // the two would see the key up and skip a step. GLUT can recognise the pairs and drop them.
-    glutIgnoreKeyRepeat(1);
+    reportRepeatsAsPresses();
     glutTimerFunc(WATCH_MS, watchWindow, 0);
 }
 
