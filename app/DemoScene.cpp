@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "collision/BoxCollider.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
@@ -12,7 +13,6 @@
 #include "input/KeyboardControls3.h"
 #include "input/KeyboardPauseController.h"
 #include "input/PlayerKeyboardControls.h"
-#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"

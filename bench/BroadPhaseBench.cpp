@@ -18,16 +18,16 @@
 #include <vector>
 
 #include "ThreadClock.h"
-#include "support/world/BoxField.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
-#include "core/ComponentTransform.h"
 #include "math/Matrix.h"
 #include "support/alloc/AllocationCounter.h"
+#include "support/world/BoxField.h"
 
 #ifdef ENGINE_BENCH_BULLET
 #include <btBulletCollisionCommon.h>

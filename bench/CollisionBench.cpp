@@ -21,9 +21,9 @@
 #include "ThreadClock.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 
-#include "core/GameObject.h"
 #include "core/ComponentTransform.h"
+#include "core/GameObject.h"
 #include "shapes/Bezier.h"
 #include "shapes/Cube.h"
 #include "shapes/Polygon.h"

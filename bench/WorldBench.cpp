@@ -8,15 +8,15 @@
 #include <cstddef>
 #include <vector>
 
-#include "support/world/BoxField.h"
 #include "app/DemoScene.h"
 #include "collision/OrientedBox.h"
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
-#include "core/ComponentTransform.h"
 #include "support/alloc/AllocationCounter.h"
+#include "support/world/BoxField.h"
 
 namespace {
 

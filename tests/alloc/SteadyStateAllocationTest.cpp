@@ -3,17 +3,17 @@
 #include <memory>
 #include <vector>
 
-#include "support/world/BoxField.h"
 #include "app/DemoScene.h"
 #include "collision/BoxCollider.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
-#include "core/ComponentTransform.h"
 #include "shapes/Cube.h"
 #include "support/alloc/AllocationCounter.h"
+#include "support/world/BoxField.h"
 #include "support/world/WorldFixture.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "collision/Collider.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "support/gl/GlTest.h"
 
 using gltest::captureFeedback;

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Tether.h"

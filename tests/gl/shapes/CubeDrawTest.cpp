@@ -11,9 +11,9 @@
 
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "shapes/Cube.h"
 #include "support/gl/GlTest.h"
 

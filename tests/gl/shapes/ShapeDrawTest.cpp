@@ -13,8 +13,8 @@
 
 #include "app/Camera.h"
 #include "app/FrameLoop.h"
-#include "core/GameObject.h"
 #include "core/ComponentTransform.h"
+#include "core/GameObject.h"
 #include "shapes/Bezier.h"
 #include "shapes/Cube.h"
 #include "shapes/Polygon.h"

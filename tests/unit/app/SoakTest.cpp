@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/DemoScene.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 #include "input/PlayerKeyboardControls.h"
-#include "core/ComponentTransform.h"
 #include "physics/Mount.h"
 #include "shapes/Cube.h"
 #include "support/alloc/AllocationCounter.h"

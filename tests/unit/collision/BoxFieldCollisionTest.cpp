@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "support/world/BoxField.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/World.h"
-#include "core/ComponentTransform.h"
+#include "support/world/BoxField.h"
 #include "support/world/WorldFixture.h"
 
 // The thousand boxes of the benchmark field: the quick sphere rejection, and the boxes the

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "support/world/BoxField.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/World.h"
+#include "support/world/BoxField.h"
 
 namespace {
 

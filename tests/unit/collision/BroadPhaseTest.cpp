@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "../support/SceneProbe.h"
-#include "support/world/BoxField.h"
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
 #include "core/GameObject.h"
@@ -16,6 +15,7 @@
 #include "physics/Mount.h"
 #include "physics/Physics.h"
 #include "physics/Spring.h"
+#include "support/world/BoxField.h"
 
 // The broad phase must change nothing that can be seen: a world with it and a world without
 // it, built alike and stepped side by side, must agree on every point, colour, position and

@@ -11,9 +11,9 @@
 #include "collision/Bounds.h"
 #include "collision/BoxCollider.h"
 #include "collision/OrientedBox.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "support/world/WorldFixture.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <random>
 
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "unit/support/TestGeometry.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 
 namespace {
 

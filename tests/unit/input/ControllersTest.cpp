@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
@@ -12,7 +13,6 @@
 #include "input/KeyboardControls3.h"
 #include "input/KeyboardPauseController.h"
 #include "input/PlayerKeyboardControls.h"
-#include "core/ComponentTransform.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"
 

@@ -4,9 +4,9 @@
 #include <limits>
 #include <vector>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "physics/Physics.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/TestGeometry.h"

@@ -4,9 +4,9 @@
 #include <tuple>
 #include <vector>
 
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
-#include "core/ComponentTransform.h"
 #include "math/Vector3.h"
 #include "shapes/Cube.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/GameObject.h"
 #include "core/ComponentTransform.h"
+#include "core/GameObject.h"
 #include "shapes/Cube.h"
 #include "shapes/Polygon.h"
 #include "shapes/Shape.h"

@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "core/Component.h"
+#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
 #include "core/World.h"
 #include "input/Gui.h"
 #include "input/PlayerKeyboardControls.h"
 #include "input/SwitchingController.h"
-#include "core/ComponentTransform.h"
 #include "physics/Physics.h"
 
 namespace sceneprobe {
