@@ -192,16 +192,11 @@ void ComponentTransform::applyQuaternions() {
 
 void ComponentTransform::applyEach(const Quaternion* qs, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        const Quaternion& q = qs[i];
-        const Quaternion inverse = q.conjugate();
+        // A copy, not a reference: the points cannot alias it, so its conjugate is taken once.
+        const Quaternion q = qs[i];
         for (size_t j = 0; j < points.size(); ++j) {
             Point& p = points[j];
-            Quaternion t(0.0f, p.x, p.y, p.z);
-            if (q.w == 0.0f) {
-                t = t + q;
-            } else {
-                t = (q * t) * inverse;
-            }
+            const Quaternion t = q.appliedTo(Quaternion(0.0f, p.x, p.y, p.z));
             p.x = t.x;
             p.y = t.y;
             p.z = t.z;

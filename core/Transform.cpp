@@ -10,11 +10,6 @@ namespace {
 
 const Color POSITION_COLOUR(0.0f, 1.0f, 0.0f, 1.0f);
 
-// One quaternion applied to the position held as the pure quaternion p.
-Quaternion turned(const Quaternion& p, const Quaternion& q) {
-    return q.w != 0.0f ? (q * p) * q.conjugate() : p + q;
-}
-
 }  // namespace
 
 Transform::Transform(GameObject* owner)
@@ -83,7 +78,7 @@ void Transform::apply(const Quaternion* qs, std::size_t count) {
     }
     Quaternion p(0.0f, position.x, position.y, position.z);
     for (std::size_t i = 0; i < count; ++i) {
-        p = turned(p, qs[i]);
+        p = qs[i].appliedTo(p);
     }
     position.x = p.x;
     position.y = p.y;
@@ -127,7 +122,7 @@ void Transform::applyMatrices() {
 void Transform::applyQuaternions() {
     Quaternion p(0.0f, position.x, position.y, position.z);
     for (const Quaternion& q : quaternions) {
-        p = turned(p, q);
+        p = q.appliedTo(p);
     }
     position.x = p.x;
     position.y = p.y;

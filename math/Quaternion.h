@@ -68,6 +68,11 @@ class Quaternion {
     }
 
     Quaternion conjugate() const { return Quaternion(w, -x, -y, -z); }
+    /// The point held as the quaternion p, moved as the transforms move points: translated by
+    /// (x, y, z) when w is 0 (a pivot step), otherwise turned as q p q*.
+    Quaternion appliedTo(const Quaternion& p) const {
+        return w != 0.0f ? (*this * p) * conjugate() : p + *this;
+    }
     float norm() const { return std::sqrt(w * w + x * x + y * y + z * z); }
     /// Divides by the norm, unless the quaternion is near zero or already near unit length.
     void normalize();
