@@ -7,9 +7,10 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <string>
-#include <thread>
 
 #include "support/e2e/EngineCounts.h"
 #include "support/e2e/EngineProcess.h"
@@ -24,23 +25,30 @@ class TickTest : public ::testing::Test {
 
     // Reads the counts until they satisfy the predicate, doing `meanwhile` between reads.
     // Throws, naming what it awaited and the counts it saw last, after a generous deadline.
-    static EngineCounts waitForCounts(
-        EngineProcess& engine, const std::string& awaited,
-        const std::function<bool(const EngineCounts&)>& holds,
-        const std::function<void()>& meanwhile = [] { std::this_thread::sleep_for(5ms); }) {
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        for (;;) {
-            const EngineCounts counts = readCounts(engine);
-            if (counts.ticks >= 0 && holds(counts)) {
-                return counts;
-            }
-            if (!engine.running() || std::chrono::steady_clock::now() > deadline) {
-                throw std::runtime_error("Awaited " + awaited + "; last counts seen: \"" +
-                                         counts.text + "\"" +
-                                         (engine.running() ? "" : " (the engine has ended)"));
-            }
-            meanwhile();
+    static EngineCounts waitForCounts(EngineProcess& engine, const std::string& awaited,
+                                      const std::function<bool(const EngineCounts&)>& holds,
+                                      const std::function<void()>& meanwhile = {},
+                                      std::chrono::milliseconds pause = 5ms) {
+        EngineCounts counts;
+        const auto end = engine.pollUntil(
+            std::chrono::steady_clock::now() + 30s,
+            [&] {
+                counts = readCounts(engine);
+                if (counts.ticks >= 0 && holds(counts)) {
+                    return true;
+                }
+                if (meanwhile) {
+                    meanwhile();
+                }
+                return false;
+            },
+            pause);
+        if (end != EngineProcess::WaitEnd::HELD) {
+            throw std::runtime_error(
+                "Awaited " + awaited + "; last counts seen: \"" + counts.text + "\"" +
+                (end == EngineProcess::WaitEnd::ENDED ? " (the engine has ended)" : ""));
         }
+        return counts;
     }
 };
 
@@ -61,10 +69,7 @@ TEST_F(TickTest, HoldingIMovesTheCameraOneStepPerTickHoweverManyFramesAreDrawn) 
             const long ticks = c.ticks - moving.ticks;
             return ticks >= 60 && c.frames - moving.frames >= 2 * ticks;
         },
-        [&] {
-            engine.expose();
-            std::this_thread::sleep_for(1ms);
-        });
+        [&] { engine.expose(); }, 1ms);
     held.release();
 
     const long ticks = later.ticks - moving.ticks;

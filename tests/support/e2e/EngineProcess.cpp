@@ -42,8 +42,6 @@ using Clock = std::chrono::steady_clock;
 // colour has not been drawn yet. Chosen so that no scene is likely to draw it exactly.
 constexpr Rgb UNPAINTED{254, 1, 253};
 
-constexpr auto POLL_INTERVAL = 10ms;
-
 // Xlib's default error handler exits the process. Windows come and go while we search, so
 // errors like BadWindow are expected; remember the last one instead and check after XSync.
 int lastXError = 0;
@@ -383,7 +381,7 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
     // engine) to the next client that connects. The root window's creation events do prove it.
     const Window root = DefaultRootWindow(display);
     std::vector<Window> created;
-    for (;;) {
+    const auto found = [&] {
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
@@ -401,36 +399,34 @@ void EngineProcess::findWindow(Clock::time_point deadline) {
                 continue;
             }
             windowId = window;
-            XSelectInput(display, root, NoEventMask);
-            XSync(display, True);
-            return;
+            return true;
         }
-        if (!running()) {
-            fail("The engine ended before opening a window titled \"" + expectedTitle + "\"");
-        }
-        if (Clock::now() > deadline) {
-            fail("No window titled \"" + expectedTitle + "\" appeared among the " +
-                 std::to_string(created.size()) + " windows created since the launch");
-        }
-        std::this_thread::sleep_for(POLL_INTERVAL);
+        return false;
+    };
+    const WaitEnd end = pollUntil(deadline, found);
+    XSelectInput(display, root, NoEventMask);
+    XSync(display, True);
+    if (end == WaitEnd::ENDED) {
+        fail("The engine ended before opening a window titled \"" + expectedTitle + "\"");
+    }
+    if (end == WaitEnd::LATE) {
+        fail("No window titled \"" + expectedTitle + "\" appeared among the " +
+             std::to_string(created.size()) + " windows created since the launch");
     }
 }
 
 void EngineProcess::waitUntilViewable(Clock::time_point deadline) {
-    for (;;) {
+    const WaitEnd end = pollUntil(deadline, [this] {
         XWindowAttributes attributes{};
         lastXError = 0;
         const Status ok = XGetWindowAttributes(display, windowId, &attributes);
-        if (ok != 0 && attributes.map_state == IsViewable) {
-            return;
-        }
-        if (!running()) {
-            fail("The engine ended before its window was shown");
-        }
-        if (Clock::now() > deadline) {
-            fail("The engine's window was never mapped");
-        }
-        std::this_thread::sleep_for(POLL_INTERVAL);
+        return ok != 0 && attributes.map_state == IsViewable;
+    });
+    if (end == WaitEnd::ENDED) {
+        fail("The engine ended before its window was shown");
+    }
+    if (end == WaitEnd::LATE) {
+        fail("The engine's window was never mapped");
     }
 }
 
@@ -447,21 +443,17 @@ void EngineProcess::focus() {
 }
 
 void EngineProcess::waitUntilDrawn(std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        const Screenshot shot = screenshot();
-        const int unpainted = shot.count(UNPAINTED);
-        if (unpainted == 0) {
-            return;
-        }
-        if (!running()) {
-            fail("The engine ended before drawing its window");
-        }
-        if (Clock::now() > deadline) {
-            fail("The engine did not draw its whole window: " + std::to_string(unpainted) +
-                 " pixels still show the background");
-        }
-        std::this_thread::sleep_for(POLL_INTERVAL);
+    int unpainted = 0;
+    const WaitEnd end = pollUntil(Clock::now() + timeout, [&] {
+        unpainted = screenshot().count(UNPAINTED);
+        return unpainted == 0;
+    });
+    if (end == WaitEnd::ENDED) {
+        fail("The engine ended before drawing its window");
+    }
+    if (end == WaitEnd::LATE) {
+        fail("The engine did not draw its whole window: " + std::to_string(unpainted) +
+             " pixels still show the background");
     }
 }
 
@@ -583,16 +575,13 @@ bool EngineProcess::resizeIfAllowed(int width, int height, std::chrono::millisec
     if (lastXError != 0) {
         return false;
     }
-    for (;;) {
+    const WaitEnd end = pollUntil(deadline, [&] {
         const Geometry now = geometry();
-        if (now.width == width && now.height == height) {
-            break;
-        }
-        if (Clock::now() > deadline) {
-            fail("The engine's window did not take the size " + std::to_string(width) + "x" +
-                 std::to_string(height));
-        }
-        std::this_thread::sleep_for(POLL_INTERVAL);
+        return now.width == width && now.height == height;
+    });
+    if (end != WaitEnd::HELD) {
+        fail("The engine's window did not take the size " + std::to_string(width) + "x" +
+             std::to_string(height));
     }
     waitUntilDrawn(std::chrono::duration_cast<std::chrono::milliseconds>(
         std::max(deadline - Clock::now(), Clock::duration(0))));
@@ -665,52 +654,77 @@ Screenshot EngineProcess::holdUntil(unsigned long keysym, const PictureCondition
 
 Screenshot EngineProcess::waitFor(const PictureCondition& condition,
                                   std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    for (int shots = 1;; ++shots) {
-        Screenshot shot = screenshot();
-        if (condition.holds(shot)) {
-            return shot;
-        }
-        const bool ended = !running();
-        if (ended || Clock::now() > deadline) {
-            std::ostringstream message;
-            if (ended) {
-                message << "The engine ended while the test waited for " << condition.awaited;
-            } else {
-                message << "Waited " << timeout.count() << " ms for " << condition.awaited;
-            }
-            message << "; the last of " << shots << " shots showed ";
-            message << (condition.seen ? condition.seen(shot) : std::string("something else"));
-            const std::string saved = savedShotName();
-            if (shot.writePpm(saved)) {
-                message << " (saved as " << saved << ")";
-            }
-            fail(message.str());
-        }
-        std::this_thread::sleep_for(POLL_INTERVAL);
+    std::optional<Screenshot> shot;
+    int shots = 0;
+    const WaitEnd end = pollUntil(Clock::now() + timeout, [&] {
+        shot = screenshot();
+        ++shots;
+        return condition.holds(*shot);
+    });
+    if (end == WaitEnd::HELD) {
+        return std::move(*shot);
     }
+    std::ostringstream message;
+    if (end == WaitEnd::ENDED) {
+        message << "The engine ended while the test waited for " << condition.awaited;
+    } else {
+        message << "Waited " << timeout.count() << " ms for " << condition.awaited;
+    }
+    message << "; the last of " << shots << " shots showed ";
+    message << (condition.seen ? condition.seen(*shot) : std::string("something else"));
+    const std::string saved = savedShotName();
+    if (shot->writePpm(saved)) {
+        message << " (saved as " << saved << ")";
+    }
+    fail(message.str());
 }
 
 int EngineProcess::changesUntilWindowGone(std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
     int changes = 0;
-    for (std::optional<Screenshot> previous = capture(); previous;) {
-        if (Clock::now() > deadline) {
-            fail("The engine's window was still open after " + std::to_string(timeout.count()) +
-                 " ms; its picture changed " + std::to_string(changes) + " times meanwhile");
+    std::optional<Screenshot> previous = capture();
+    const auto gone = [&] {
+        if (!previous) {
+            return true;
         }
-        std::this_thread::sleep_for(POLL_INTERVAL);
         std::optional<Screenshot> shot = capture();
         if (shot && shot->differences(*previous, shot->all()) > 0) {
             ++changes;
         }
         previous = std::move(shot);
+        return !previous;
+    };
+    const auto deadline = Clock::now() + timeout;
+    // The engine's end does not end this wait: its window may outlive it for a moment.
+    WaitEnd end = WaitEnd::ENDED;
+    while (end == WaitEnd::ENDED) {
+        end = pollUntil(deadline, gone);
+    }
+    if (end == WaitEnd::LATE) {
+        fail("The engine's window was still open after " + std::to_string(timeout.count()) +
+             " ms; its picture changed " + std::to_string(changes) + " times meanwhile");
     }
     return changes;
 }
 
 bool EngineProcess::running() {
     return !waitForExit(0ms).has_value();
+}
+
+EngineProcess::WaitEnd EngineProcess::pollUntil(Clock::time_point deadline,
+                                                const std::function<bool()>& holds,
+                                                std::chrono::milliseconds pause) {
+    for (;;) {
+        if (holds()) {
+            return WaitEnd::HELD;
+        }
+        if (!running()) {
+            return WaitEnd::ENDED;
+        }
+        if (Clock::now() > deadline) {
+            return WaitEnd::LATE;
+        }
+        std::this_thread::sleep_for(pause);
+    }
 }
 
 std::optional<ExitStatus> EngineProcess::waitForExit(std::chrono::milliseconds timeout) {

@@ -162,6 +162,14 @@ class EngineProcess {
     std::optional<ExitStatus> waitForExit(std::chrono::milliseconds timeout = WAIT_LIMIT);
     bool running();
 
+    // How a wait ended: what it awaited held, the engine ended first, or the deadline passed.
+    enum class WaitEnd { HELD, ENDED, LATE };
+    // Checks `holds` until one of the three, pausing `pause` between checks: the harness's one
+    // loop that waits for something it cannot be told about (pictures, properties, sizes).
+    WaitEnd pollUntil(std::chrono::steady_clock::time_point deadline,
+                      const std::function<bool()>& holds,
+                      std::chrono::milliseconds pause = std::chrono::milliseconds(10));
+
     // Everything the engine wrote to stderr so far (it is also echoed to the test's stderr).
     // Once the engine has ended, sanitizer faults found in it fail the current test.
     std::string errorOutput();
