@@ -42,8 +42,10 @@ class Vector3 {
 
     Vector3 operator+(const Vector3& v) const { return Vector3(x + v.x, y + v.y, z + v.z); }
     Vector3 operator-(const Vector3& v) const { return Vector3(x - v.x, y - v.y, z - v.z); }
+    Vector3 operator*(const float& s) const { return Vector3(x * s, y * s, z * s); }
     /// The divisor is not checked.
     Vector3 operator/(const float& s) const { return Vector3(x / s, y / s, z / s); }
+    Vector3 operator-() const { return Vector3(-x, -y, -z); }
 
     /// Component i (0 = x, 1 = y, 2 = z); any other index reads 0.
     float operator[](const int& i) const {
