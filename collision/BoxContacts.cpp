@@ -19,6 +19,10 @@ constexpr float SHORTEST_EDGE_AXIS = 1e-3f;
 // and its points keep their ids.
 constexpr float RELATIVE_TOLERANCE = 0.95f;
 constexpr float ABSOLUTE_TOLERANCE = 0.01f;
+// Points of the clipped face up to this far above the reference face (times the smallest
+// half-width) are kept, with a negative depth: a box that rocks a little on another keeps
+// all its points from step to step instead of losing and finding them again.
+constexpr float KEPT_ABOVE = 0.02f;
 
 // Ids: bit 31 tells two crossing edges from a clipped face.
 constexpr std::uint32_t EDGES = 1u << 31;
@@ -161,7 +165,7 @@ int chooseFour(const Vertex* points, int count, int (&chosen)[4]) {
 // sign * axes[axis] faces `inc`), `inc`'s most opposed face clipped against it. The normal
 // written is the reference face's; the caller turns it round when the reference is b.
 void clipFaces(const OrientedBox& ref, int axis, float sign, const OrientedBox& inc,
-               std::uint32_t idBase, ContactManifold& out) {
+               std::uint32_t idBase, float above, ContactManifold& out) {
     const Vector3 n = ref.axes[axis] * sign;
     // The incident face: the one whose outward normal is most opposed to n.
     int j = 0;
@@ -200,11 +204,11 @@ void clipFaces(const OrientedBox& ref, int axis, float sign, const OrientedBox& 
     clip(polygon, 1, 1.0f, ref.halfWidths[sv], 6, scratch);
     clip(scratch, 1, -1.0f, ref.halfWidths[sv], 7, polygon);
 
-    // Only what lies below the reference face touches.
+    // What lies below the reference face touches; a little above, it is about to.
     Vertex below[MAX_CLIPPED];
     int count = 0;
     for (int k = 0; k < polygon.count; ++k) {
-        if (polygon.v[k].z <= 0.0f) {
+        if (polygon.v[k].z <= above) {
             below[count++] = polygon.v[k];
         }
     }
@@ -366,7 +370,7 @@ bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& ou
             const float sign = t[best.i] >= 0.0f ? 1.0f : -1.0f;
             const std::uint32_t id =
                 static_cast<std::uint32_t>(best.i) << 9 | (sign > 0.0f ? 1u : 0u) << 11;
-            clipFaces(a, best.i, sign, b, id, out);
+            clipFaces(a, best.i, sign, b, id, KEPT_ABOVE * scale, out);
             break;
         }
         case AxisKind::FACE_B: {
@@ -375,7 +379,7 @@ bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& ou
             const float sign = p > 0.0f ? -1.0f : 1.0f;
             const std::uint32_t id =
                 static_cast<std::uint32_t>(best.i) << 9 | (sign > 0.0f ? 1u : 0u) << 11 | 1u << 12;
-            clipFaces(b, best.i, sign, a, id, out);
+            clipFaces(b, best.i, sign, a, id, KEPT_ABOVE * scale, out);
             out.flip();
             break;
         }

@@ -172,39 +172,56 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         return;
     }
     refreshDirty();
-    const bool current = offeredAt[slot] == generation;
-    if (current && filledAt[slot] == step) {
+    if (offeredAt[slot] == generation && filledAt[slot] == step) {
         return;
     }
-    std::vector<std::uint32_t>& list = kept[slot];
-    if (!current) {
-        found.clear();
-        if ((state[slot] & UNBOUNDED) != 0) {
-            collectAll(slot);
-        } else {
-            collectOverlaps(slot);
-        }
-        // Partners are kept in slot order, so only boxes without bounds can put `found` out
-        // of order.
-        if (!std::is_sorted(found.begin(), found.end())) {
-            std::sort(found.begin(), found.end());
-        }
-        if ((state[slot] & HAS_BOX) != 0) {
-            addBoxWitness(slot);
-        }
-        // Other candidates than before: what testBoxes() found for the old ones is no answer.
-        if (!std::equal(found.begin(), found.end(), list.begin(), list.end())) {
-            list.assign(found.begin(), found.end());
-            tallies[slot].at = 0;
-        }
-        offeredAt[slot] = generation;
-    }
+    const std::vector<std::uint32_t>& list = currentCandidates(slot);
     auto& candidates = receiver.collisionCandidates;
     candidates.clear();
     for (const std::uint32_t other : list) {
         candidates.push_back(objects[other]);
     }
     filledAt[slot] = step;
+}
+
+bool BroadPhase::findCandidates(GameObject& object, std::vector<GameObject*>& out) {
+    out.clear();
+    if (object.broadPhase != this) {
+        return false;
+    }
+    refreshDirty();
+    for (const std::uint32_t other : currentCandidates(object.broadPhaseSlot)) {
+        out.push_back(objects[other]);
+    }
+    return true;
+}
+
+const std::vector<std::uint32_t>& BroadPhase::currentCandidates(std::uint32_t slot) {
+    std::vector<std::uint32_t>& list = kept[slot];
+    if (offeredAt[slot] == generation) {
+        return list;
+    }
+    found.clear();
+    if ((state[slot] & UNBOUNDED) != 0) {
+        collectAll(slot);
+    } else {
+        collectOverlaps(slot);
+    }
+    // Partners are kept in slot order, so only boxes without bounds can put `found` out of
+    // order.
+    if (!std::is_sorted(found.begin(), found.end())) {
+        std::sort(found.begin(), found.end());
+    }
+    if ((state[slot] & HAS_BOX) != 0) {
+        addBoxWitness(slot);
+    }
+    // Other candidates than before: what testBoxes() found for the old ones is no answer.
+    if (!std::equal(found.begin(), found.end(), list.begin(), list.end())) {
+        list.assign(found.begin(), found.end());
+        tallies[slot].at = 0;
+    }
+    offeredAt[slot] = generation;
+    return list;
 }
 
 void BroadPhase::collectOverlaps(std::uint32_t slot) {

@@ -44,6 +44,10 @@ class BroadPhase {
 
     /// Replaces the receiver's collisionCandidates with its current candidates.
     void offerCandidates(GameObject& receiver);
+    /// The same candidates, as the geometry stands now, into `out` (emptied first): the
+    /// objects whose colliders' bounds overlap the object's, in insertion order, at any time
+    /// and for any object held. False, with `out` empty, for an object not held.
+    bool findCandidates(GameObject& object, std::vector<GameObject*>& out);
     /// Some geometry of the object in `slot` changed: its bounds are read again when next
     /// needed, if a collider's revision says they changed.
     void geometryChanged(std::uint32_t slot);
@@ -70,6 +74,8 @@ class BroadPhase {
         PLAIN_BOX = 256,  // its only collider is an exact BoxCollider with a box, in `boxes`
     };
 
+    /// The slot's candidates as the geometry stands now, made again if any bounds changed.
+    const std::vector<std::uint32_t>& currentCandidates(std::uint32_t slot);
     void refreshDirty();
     void refresh(std::uint32_t slot);
     void placeInTree(std::uint32_t slot);

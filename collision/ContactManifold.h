@@ -9,10 +9,11 @@
 //
 // The normal is a unit vector from a towards b: pushing b along it, and a against it,
 // separates them. Each point lies midway between the two surfaces, `depth` deep into both
-// together (0: just touching). Its `id` names the features that made it (which face was
-// clipped by which side, which two edges crossed), so that a point found again at the next
-// step, a little further along, carries the same id and can take over what was learnt about
-// it.
+// together (0: just touching; a point of a pair in contact may lie a little apart, at a
+// negative depth, so that a pair that rocks keeps its points). Its `id` names the features that
+// made it (which face was clipped by which side, which two edges crossed), so that a point found
+// again at the next step, a little further along, carries the same id and can take over what was
+// learnt about it.
 struct ContactPoint {
     _Tarn::Vector3 position{0.0f, 0.0f, 0.0f};
     float depth = 0.0f;

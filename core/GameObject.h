@@ -80,6 +80,9 @@ class GameObject {
     std::vector<Component*> colliders;
     /// Objects offered in the current step (not owned).
     std::vector<GameObject*> collisionCandidates;
+    /// The component that moves this object as a rigid body, if one is attached (also
+    /// owned through `components`); the world's contact stage finds the object's body here.
+    Component* rigidBody = nullptr;
     std::unique_ptr<Transform> transform;
     bool drawEnabled = false;
     bool updateEnabled = false;

@@ -86,6 +86,10 @@ void Transform::apply(const Quaternion* qs, std::size_t count) {
     positionChanged();
 }
 
+void Transform::applyMatrix(const Matrix& m) {
+    apply(&m, 1);
+}
+
 void Transform::translate(float dx, float dy, float dz) {
     const Matrix move = Matrix::translation(dx, dy, dz);
     apply(&move, 1);

@@ -46,6 +46,9 @@ class Transform {
     void rotateQuaternion(float ax, float ay, float az);
     /// Shear factors of Matrix::shear, about the pivot.
     void shear(float a, float b, float c);
+    /// Moves the geometry and the position by one 4 x 4 matrix: a whole motion composed
+    /// beforehand (a rigid body's turn and move of one step) costs one pass over the points.
+    void applyMatrix(const Matrix& m);
 
     /// Applies the queued matrices (or quaternions) to the position and empties the queue;
     /// the components have had each one already. The operations above queue nothing of

@@ -4,6 +4,7 @@
 
 #include "collision/BroadPhase.h"
 #include "core/GameObject.h"
+#include "core/WorldStage.h"
 
 World* World::instance = nullptr;
 
@@ -28,6 +29,11 @@ World::~World() {
         object.reset();
     }
     broadPhase.reset();
+    stage.reset();
+}
+
+void World::setStage(std::unique_ptr<WorldStage> next) {
+    stage = std::move(next);
 }
 
 void World::setBroadPhase(bool enabled) {
@@ -64,9 +70,7 @@ void World::update(int elapsedMs) {
             broadPhase->add(*objects[objectsInBroadPhase]);
         }
         broadPhase->beginStep();
-        for (size_t i = 0; i < objects.size(); ++i) {
-            objects[i]->update(elapsedMs);
-        }
+        updateObjects(elapsedMs);
         // A component may have switched the broad phase off meanwhile.
         if (broadPhase) {
             broadPhase->endStep();
@@ -80,9 +84,7 @@ void World::update(int elapsedMs) {
                 }
             }
         }
-        for (size_t i = 0; i < objects.size(); ++i) {
-            objects[i]->update(elapsedMs);
-        }
+        updateObjects(elapsedMs);
     }
     --passDepth;
     removePending();
@@ -95,6 +97,20 @@ void World::draw(int elapsedMs) {
     }
     --passDepth;
     removePending();
+}
+
+// The stage's second half runs while the broad phase still answers for this step.
+void World::updateObjects(int elapsedMs) {
+    WorldStage* const running = stage.get();
+    if (running != nullptr) {
+        running->beforeUpdates(*this);
+    }
+    for (size_t i = 0; i < objects.size(); ++i) {
+        objects[i]->update(elapsedMs);
+    }
+    if (running != nullptr && running == stage.get()) {
+        running->afterUpdates(*this);
+    }
 }
 
 bool World::removeObject(GameObject* object) {
@@ -111,6 +127,9 @@ bool World::removeObject(GameObject* object) {
 }
 
 void World::removeNow(GameObject* object) {
+    if (stage) {
+        stage->objectRemoved(*object);
+    }
     for (const auto& other : objects) {
         if (other.get() != object) {
             other->forgetObject(*object);

@@ -6,6 +6,7 @@
 
 class BroadPhase;
 class GameObject;
+class WorldStage;
 
 // Owns every object of the running program, in the order they were added, and drives them:
 // one update per timer tick, one draw per display.
@@ -18,6 +19,9 @@ class GameObject;
 // objects whose colliders' bounds overlap its own, decided when its colliders test; every
 // visible result stays that of the all-pairs step, at a cost that grows with the objects
 // and their contacts instead of with the square of the objects.
+//
+// A stage (setStage), when there is one, runs before the running step's object updates and
+// again after them: the contact stage of rigid bodies works there.
 //
 // Objects leave only through removeObject(), never by erasing them from `objects`: removal
 // also unhooks whatever still points at them. A removal asked for during update() or draw()
@@ -48,6 +52,11 @@ class World {
     /// and those appended to `objects` later, are taken in at the next running step.
     void setBroadPhase(bool enabled);
     bool hasBroadPhase() const { return broadPhase != nullptr; }
+    /// Takes ownership of the stage that runs around the objects' updates of every running
+    /// step, replacing (and deleting) the one before; null removes it. A stage replaced while
+    /// a step is under way does not finish that step.
+    void setStage(std::unique_ptr<WorldStage> stage);
+    WorldStage* getStage() const { return stage.get(); }
     /// Takes the object out of the world and deletes it with everything it owns. Every other
     /// object forgets it first (GameObject::forgetObject): springs fastened to it let go of
     /// both their ends, candidate lists drop it, and so does the broad phase. During update()
@@ -65,6 +74,8 @@ class World {
     static World* instance;
 
     Objects::iterator find(const GameObject* object);
+    /// The update pass of a running step, with the stage around it.
+    void updateObjects(int elapsedMs);
     /// Removes and deletes at once; the object is known to be held.
     void removeNow(GameObject* object);
     void removePending();
@@ -74,6 +85,7 @@ class World {
     std::vector<GameObject*> pendingRemovals;
 
     std::unique_ptr<BroadPhase> broadPhase;
+    std::unique_ptr<WorldStage> stage;
     // How many of `objects`, from the front, the broad phase has taken in.
     std::size_t objectsInBroadPhase = 0;
 };

@@ -1,0 +1,371 @@
+#include "physics/Dynamics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "collision/BroadPhase.h"
+#include "core/ComponentTransform.h"
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "core/World.h"
+#include "math/Matrix.h"
+#include "physics/RigidBody.h"
+
+using _Tarn::Vector3;
+
+// Who owns a contact: a body owns its contacts with obstacles, and of two bodies the one
+// that comes first in the world owns theirs, unless it sleeps; then the awake one does. The
+// owner keeps the impulses of its contacts (RigidBody::touches) for the next step.
+
+namespace {
+
+// The most a body turns in one step: faster turns are slowed to this, so that a step's turn
+// stays small enough for the contacts found before it to hold.
+constexpr float MOST_TURN = 0.5f;
+
+bool finite(const Vector3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+bool inRange(const Vector3& v) {
+    const float range = RigidBody::COORDINATE_RANGE;
+    return std::fabs(v.x) <= range && std::fabs(v.y) <= range && std::fabs(v.z) <= range;
+}
+
+float inverse(float value) {
+    return value > 0.0f ? 1.0f / value : 0.0f;
+}
+
+// The turn by |w| radians about w, then the move by v, of a body whose centre is at c: one
+// matrix, p -> R p + (c + v - R c).
+Matrix motion(const Vector3& c, const Vector3& v, const Vector3& w) {
+    const float angle = std::sqrt(w.dot(w));
+    Matrix m = Matrix::translation(c.x + v.x, c.y + v.y, c.z + v.z);
+    if (!(angle > 0.0f)) {
+        m = Matrix::translation(v.x, v.y, v.z);
+        return m;
+    }
+    const Vector3 k = w / angle;
+    const float cosine = std::cos(angle);
+    const float sine = std::sin(angle);
+    const float t = 1.0f - cosine;
+    const float r[3][3] = {
+        {cosine + t * k.x * k.x, t * k.x * k.y - sine * k.z, t * k.x * k.z + sine * k.y},
+        {t * k.x * k.y + sine * k.z, cosine + t * k.y * k.y, t * k.y * k.z - sine * k.x},
+        {t * k.x * k.z - sine * k.y, t * k.y * k.z + sine * k.x, cosine + t * k.z * k.z}};
+    const float at[3] = {c.x, c.y, c.z};
+    for (int i = 0; i < 3; ++i) {
+        float turned = 0.0f;
+        for (int j = 0; j < 3; ++j) {
+            m.set(i, j, r[i][j]);
+            turned += r[i][j] * at[j];
+        }
+        m.set(i, 3, m.get(i, 3) - turned);
+    }
+    return m;
+}
+
+// m v^2 / 2 + w.I w / 2, the moments about the shape's axes.
+double kineticEnergy(const RigidBody& body, const Solid& solid) {
+    const Vector3 v = body.getVelocity();
+    const Vector3 w = body.getAngularVelocity();
+    double energy = 0.5 * static_cast<double>(body.getMass() * v.dot(v));
+    const Vector3 moments = solid.inertia(body.getMass());
+    const Vector3 world[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    const Vector3* axes = solid.kind == Solid::Kind::BOX ? solid.box->axes : world;
+    const float m[3] = {moments.x, moments.y, moments.z};
+    for (int k = 0; k < 3; ++k) {
+        const double along = static_cast<double>(w.dot(axes[k]));
+        energy += 0.5 * static_cast<double>(m[k]) * along * along;
+    }
+    return energy;
+}
+
+RigidBody* bodyOf(const GameObject& object) {
+    return static_cast<RigidBody*>(object.rigidBody);
+}
+
+}  // namespace
+
+Dynamics::Dynamics(const ContactSettings& contacts, const SleepSettings& sleep)
+    : contacts(contacts), sleep(sleep) {}
+
+Dynamics& Dynamics::enable(World& world) {
+    auto stage = std::make_unique<Dynamics>();
+    Dynamics& made = *stage;
+    world.setStage(std::move(stage));
+    return made;
+}
+
+void Dynamics::objectRemoved(const GameObject& object) {
+    rescan = true;
+    // What rested on it must find out that it is gone.
+    for (RigidBody* body : bodies) {
+        if (body->owner != &object) {
+            body->wake();
+        }
+    }
+}
+
+void Dynamics::beforeUpdates(World& world) {
+    objectsAtStart = world.objects.size();
+    if (rescan || objectsSeen != world.objects.size() ||
+        attachmentsSeen != RigidBody::attachments()) {
+        findBodies(world);
+    }
+}
+
+void Dynamics::findBodies(World& world) {
+    bodies.clear();
+    for (const auto& object : world.objects) {
+        RigidBody* body = bodyOf(*object);
+        if (body != nullptr && body->owner == object.get()) {
+            body->index = static_cast<std::uint32_t>(bodies.size());
+            bodies.push_back(body);
+        }
+    }
+    rescan = false;
+    objectsSeen = world.objects.size();
+    attachmentsSeen = RigidBody::attachments();
+}
+
+bool Dynamics::belongs(const RigidBody* body) const {
+    return body != nullptr && body->index < bodies.size() && bodies[body->index] == body;
+}
+
+void Dynamics::afterUpdates(World& world) {
+    step = Step();
+    step.bodies = bodies.size();
+    solver.clear();
+    found.clear();
+    awake.clear();
+    solids.clear();
+    solverBodies.clear();
+    // Solver body 0 stands for every obstacle: it never moves.
+    solverBodies.emplace_back();
+    solids.emplace_back();
+
+    for (RigidBody* body : bodies) {
+        body->solverIndex = 0;
+    }
+    for (RigidBody* body : bodies) {
+        if (!body->asleep) {
+            prepare(*body);
+        }
+    }
+    // Bodies woken by a touch join `awake` as they are found, and look for their own
+    // contacts in turn.
+    for (std::size_t i = 0; i < awake.size(); ++i) {
+        findContacts(world, *awake[i]);
+    }
+
+    solver.solve(solverBodies, contacts);
+
+    for (RigidBody* body : awake) {
+        body->touches.clear();
+    }
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        RigidBody::Touch touch;
+        touch.other = found[k].other;
+        touch.count = solver.impulses(k, touch.impulses);
+        found[k].owner->touches.push_back(touch);
+    }
+    for (RigidBody* body : awake) {
+        move(*body);
+    }
+    fallAsleep();
+    step.awake = awake.size();
+    step.contacts = found.size();
+}
+
+bool Dynamics::prepare(RigidBody& body) {
+    if (!body.isMovable() || body.owner == nullptr || !body.owner->transform) {
+        return false;
+    }
+    Component* shape = nullptr;
+    const Solid solid = Solid::firstOf(*body.owner, &shape);
+    if (!solid.valid()) {
+        // No box or sphere yet (or none that is one now): it waits, immovable.
+        return false;
+    }
+    const std::uint64_t revision = shape->componentTransform->getRevision();
+    if (shape != body.shape || revision != body.movedRevision) {
+        // Moved by other code since the stage last moved it, or just attached.
+        body.shape = shape;
+        body.movedRevision = revision;
+        body.asleep = false;
+        body.restSteps = 0;
+    }
+    if (!inRange(solid.centre)) {
+        body.refuse("the body is outside the coordinate range");
+        return false;
+    }
+    Vector3 moments = body.inertia;
+    if (!(moments.x > 0.0f)) {
+        moments = solid.inertia(body.mass);
+    }
+    const float inverseMoments[3] = {inverse(moments.x), inverse(moments.y), inverse(moments.z)};
+    if (!(moments.x > 0.0f && moments.y > 0.0f && moments.z > 0.0f) ||
+        !std::isfinite(inverseMoments[0]) || !std::isfinite(inverseMoments[1]) ||
+        !std::isfinite(inverseMoments[2])) {
+        body.refuse("the shape has no inertia: it is flat, or too small");
+        return false;
+    }
+
+    for (const Vector3& f : body.constantForces) {
+        body.force += f;
+    }
+    body.velocity += body.force;
+    body.force = Vector3(0.0f, 0.0f, 0.0f);
+    if (!finite(body.velocity)) {
+        body.refuse("the forces made its velocity infinite");
+        return false;
+    }
+
+    SolverBody s;
+    s.velocity = body.velocity;
+    s.angularVelocity = body.angularVelocity;
+    s.centre = solid.centre;
+    s.inverseMass = 1.0f / body.mass;
+    if (solid.kind == Solid::Kind::BOX) {
+        s.inverseInertia = SymmetricMatrix3::turned(solid.box->axes, inverseMoments);
+    } else {
+        const Vector3 world[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+        s.inverseInertia = SymmetricMatrix3::turned(world, inverseMoments);
+    }
+    body.solverIndex = static_cast<std::uint32_t>(solverBodies.size());
+    solverBodies.push_back(s);
+    solids.push_back(solid);
+    awake.push_back(&body);
+    return true;
+}
+
+void Dynamics::findContacts(World& world, RigidBody& body) {
+    GameObject& owner = *body.owner;
+    const Solid own = solids[body.solverIndex];
+    BroadPhase* broadPhase = owner.getBroadPhase();
+    if (broadPhase != nullptr) {
+        broadPhase->findCandidates(owner, candidates);
+        for (GameObject* other : candidates) {
+            touch(body, own, *other);
+        }
+        return;
+    }
+    // Without a broad phase, every object is a candidate, as in the all-pairs step; objects
+    // added during this step join at the next.
+    const std::size_t count = std::min(objectsAtStart, world.objects.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        GameObject& other = *world.objects[i];
+        if (&other != &owner && other.hasCollider) {
+            touch(body, own, other);
+        }
+    }
+}
+
+void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
+    RigidBody* otherBody = bodyOf(other);
+    const bool dynamic = belongs(otherBody) && otherBody->isMovable();
+    if (dynamic && otherBody->solverIndex != 0 && otherBody->solverIndex < body.solverIndex) {
+        // Both awake, and the other has looked for its contacts already, this one among them.
+        return;
+    }
+    Component* shape = nullptr;
+    Solid solid;
+    if (dynamic && otherBody->solverIndex != 0) {
+        solid = solids[otherBody->solverIndex];
+        shape = otherBody->shape;
+    } else {
+        solid = Solid::firstOf(other, &shape);
+    }
+    ContactManifold manifold;
+    if (!solid.valid() || !contactBetween(own, solid, manifold)) {
+        return;
+    }
+    std::uint32_t otherIndex = 0;
+    if (dynamic) {
+        if (otherBody->solverIndex == 0) {
+            // A sleeping body touched by an awake one wakes up, still counting its rest:
+            // resting bodies that touch fall asleep together.
+            otherBody->asleep = false;
+            if (!prepare(*otherBody)) {
+                return;
+            }
+        }
+        otherIndex = otherBody->solverIndex;
+    }
+
+    float friction = body.friction;
+    float restitution = body.restitution;
+    if (otherBody != nullptr && belongs(otherBody)) {
+        friction = std::sqrt(friction * otherBody->friction);
+        restitution = std::max(restitution, otherBody->restitution);
+    }
+    // The impulses this pair ended the last step with.
+    const ContactImpulse* previous = nullptr;
+    int previousCount = 0;
+    for (const RigidBody::Touch& t : body.touches) {
+        if (t.other == shape) {
+            previous = t.impulses;
+            previousCount = t.count;
+            break;
+        }
+    }
+    solver.add(solverBodies, body.solverIndex, otherIndex, manifold, friction, restitution,
+               previous, previousCount, contacts);
+    found.push_back(Contact{&body, shape});
+    step.points += static_cast<std::size_t>(manifold.count);
+}
+
+void Dynamics::move(RigidBody& body) {
+    const SolverBody& s = solverBodies[body.solverIndex];
+    body.velocity = s.velocity;
+    body.angularVelocity = s.angularVelocity;
+    const float turnSquared = s.angularVelocity.dot(s.angularVelocity);
+    if (turnSquared > MOST_TURN * MOST_TURN) {
+        body.angularVelocity = s.angularVelocity * (MOST_TURN / std::sqrt(turnSquared));
+    }
+    if (!finite(body.velocity) || !finite(body.angularVelocity)) {
+        body.refuse("its contacts gave it a velocity that is not finite");
+        return;
+    }
+    step.kineticEnergy += kineticEnergy(body, solids[body.solverIndex]);
+    const Vector3 shift = body.velocity + s.pushVelocity;
+    const Vector3 turn = body.angularVelocity + s.pushAngularVelocity;
+    if (shift.dot(shift) > 0.0f || turn.dot(turn) > 0.0f) {
+        body.owner->transform->applyMatrix(motion(s.centre, shift, turn));
+        body.movedRevision = body.shape->componentTransform->getRevision();
+    }
+}
+
+void Dynamics::fallAsleep() {
+    if (sleep.restSteps <= 0) {
+        return;
+    }
+    const auto count = static_cast<std::uint32_t>(solverBodies.size());
+    islands.reset(count);
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        const RigidBody* other = bodyOf(*found[k].other->owner);
+        if (belongs(other) && other->solverIndex != 0) {
+            islands.join(found[k].owner->solverIndex, other->solverIndex);
+        }
+    }
+    // The shortest rest in each island.
+    islandRest.assign(count, sleep.restSteps);
+    const float linear = sleep.linearSpeed * sleep.linearSpeed;
+    const float angular = sleep.angularSpeed * sleep.angularSpeed;
+    for (RigidBody* body : awake) {
+        const bool resting = body->velocity.dot(body->velocity) < linear &&
+                             body->angularVelocity.dot(body->angularVelocity) < angular;
+        body->restSteps = resting ? body->restSteps + 1 : 0;
+        int& rest = islandRest[islands.find(body->solverIndex)];
+        rest = std::min(rest, body->restSteps);
+    }
+    for (RigidBody* body : awake) {
+        if (islandRest[islands.find(body->solverIndex)] >= sleep.restSteps) {
+            body->asleep = true;
+            body->velocity = Vector3(0.0f, 0.0f, 0.0f);
+            body->angularVelocity = Vector3(0.0f, 0.0f, 0.0f);
+        }
+    }
+}

@@ -1,0 +1,124 @@
+#include "physics/Solid.h"
+
+#include <cmath>
+#include <limits>
+#include <typeinfo>
+
+#include "collision/BoxCollider.h"
+#include "collision/BoxContacts.h"
+#include "collision/CircleCollider.h"
+#include "collision/SphereContacts.h"
+#include "core/ComponentTransform.h"
+#include "core/GameObject.h"
+
+using _Tarn::Vector3;
+
+namespace {
+
+Solid boxOf(BoxCollider& collider) {
+    Solid solid;
+    const OrientedBox* box = collider.testedBox();
+    // An infinite reach marks a box that is sheared, not finite or out of range.
+    if (box == nullptr || !(box->reach < std::numeric_limits<float>::infinity())) {
+        return solid;
+    }
+    solid.kind = Solid::Kind::BOX;
+    solid.box = box;
+    solid.centre = box->centre;
+    solid.reach = box->reach;
+    return solid;
+}
+
+Solid sphereOf(const CircleCollider& collider) {
+    Solid solid;
+    if (!collider.componentTransform || collider.componentTransform->points.empty()) {
+        return solid;
+    }
+    const Point& c = collider.componentTransform->points[0];
+    const float r = collider.getRadius();
+    if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z) || !(r >= 0.0f) ||
+        !(r < std::numeric_limits<float>::infinity())) {
+        return solid;
+    }
+    solid.kind = Solid::Kind::SPHERE;
+    solid.centre = Vector3(c.x, c.y, c.z);
+    solid.radius = r;
+    solid.reach = r;
+    return solid;
+}
+
+}  // namespace
+
+Solid Solid::of(Component* collider) {
+    if (collider == nullptr) {
+        return Solid();
+    }
+    // The exact classes cost a comparison; derived classes take the cast.
+    const std::type_info& type = typeid(*collider);
+    if (type == typeid(BoxCollider)) {
+        return boxOf(*static_cast<BoxCollider*>(collider));
+    }
+    if (type == typeid(CircleCollider)) {
+        return sphereOf(*static_cast<CircleCollider*>(collider));
+    }
+    if (auto* box = dynamic_cast<BoxCollider*>(collider)) {
+        return boxOf(*box);
+    }
+    if (auto* sphere = dynamic_cast<CircleCollider*>(collider)) {
+        return sphereOf(*sphere);
+    }
+    return Solid();
+}
+
+Solid Solid::firstOf(const GameObject& object, Component** collider) {
+    for (Component* candidate : object.colliders) {
+        const Solid solid = of(candidate);
+        if (solid.valid()) {
+            if (collider != nullptr) {
+                *collider = candidate;
+            }
+            return solid;
+        }
+    }
+    return Solid();
+}
+
+Vector3 Solid::inertia(float mass) const {
+    if (kind == Kind::SPHERE) {
+        const float moment = 0.4f * mass * radius * radius;
+        return Vector3(moment, moment, moment);
+    }
+    if (kind != Kind::BOX) {
+        return Vector3(0.0f, 0.0f, 0.0f);
+    }
+    const float x = box->halfWidths[0] * box->halfWidths[0];
+    const float y = box->halfWidths[1] * box->halfWidths[1];
+    const float z = box->halfWidths[2] * box->halfWidths[2];
+    const float third = mass / 3.0f;
+    return Vector3(third * (y + z), third * (x + z), third * (x + y));
+}
+
+bool contactBetween(const Solid& a, const Solid& b, ContactManifold& out) {
+    out.count = 0;
+    // The bounding spheres settle most pairs at once.
+    if (!OrientedBox::spheresMayMeet(a.centre, a.reach, b.centre, b.reach)) {
+        return false;
+    }
+    if (a.kind == Solid::Kind::BOX) {
+        if (b.kind == Solid::Kind::BOX) {
+            return boxContacts(*a.box, *b.box, out);
+        }
+        return b.kind == Solid::Kind::SPHERE && boxSphereContacts(*a.box, b.centre, b.radius, out);
+    }
+    if (a.kind != Solid::Kind::SPHERE) {
+        return false;
+    }
+    if (b.kind == Solid::Kind::SPHERE) {
+        return sphereContacts(a.centre, a.radius, b.centre, b.radius, out);
+    }
+    if (b.kind == Solid::Kind::BOX && boxSphereContacts(*b.box, a.centre, a.radius, out)) {
+        out.flip();
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,136 @@
+#include "support/world/BodyScenes.h"
+
+#include <cmath>
+#include <random>
+
+#include "collision/BoxCollider.h"
+#include "collision/CircleCollider.h"
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "core/World.h"
+#include "physics/RigidBody.h"
+#include "shapes/Cube.h"
+
+using _Tarn::Vector3;
+
+namespace bodyScenes {
+
+namespace {
+
+const Point ORIGIN(0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f));
+// Room for one box in the pit's lattice: more than the width of a box turned a little.
+constexpr float LATTICE = 2.6f;
+constexpr float LATTICE_TURN = 0.1f;
+constexpr float WALL_HALF_THICKNESS = 1.0f;
+
+// An object at `at` with a box collider (and a cube), scaled and turned as asked.
+GameObject& newBoxObject(World& world, const Vector3& at, const Vector3& half, const Vector3& turn,
+                         bool visible, const Color& colour) {
+    auto* object = new GameObject(true, true, Point(at.x, at.y, at.z, colour));
+    if (visible) {
+        object->addComponent(new Cube(true, true, ORIGIN, colour, true));
+    }
+    object->addComponent(new BoxCollider(true, true, true, ORIGIN));
+    if (half.x != 1.0f || half.y != 1.0f || half.z != 1.0f) {
+        object->transform->scale(half.x, half.y, half.z);
+    }
+    if (turn.x != 0.0f || turn.y != 0.0f || turn.z != 0.0f) {
+        object->transform->rotate(turn.x, turn.y, turn.z);
+    }
+    world.addObject(object);
+    return *object;
+}
+
+RigidBody& attachBody(GameObject& object, const BodySpec& spec) {
+    auto* body = new RigidBody(spec.mass, spec.friction, spec.restitution);
+    object.addComponent(body);
+    if (spec.gravity != 0.0f) {
+        body->addConstantForce(Vector3(0.0f, -spec.gravity, 0.0f));
+    }
+    return *body;
+}
+
+}  // namespace
+
+RigidBody& addBox(World& world, const BodySpec& spec) {
+    const Color colour(0.2f, 0.5f, 0.9f, 1.0f);
+    return attachBody(
+        newBoxObject(world, spec.at, spec.halfWidths, spec.turn, spec.visible, colour), spec);
+}
+
+RigidBody& addBall(World& world, const BodySpec& spec, float radius) {
+    auto* object = new GameObject(true, true, Point(spec.at.x, spec.at.y, spec.at.z, ORIGIN.color));
+    object->addComponent(new CircleCollider(true, spec.visible, true, ORIGIN, radius));
+    world.addObject(object);
+    return attachBody(*object, spec);
+}
+
+GameObject& addObstacle(World& world, const Vector3& at, const Vector3& halfWidths,
+                        const Vector3& turn, bool visible) {
+    return newBoxObject(world, at, halfWidths, turn, visible, Color(0.5f, 0.5f, 0.5f, 1.0f));
+}
+
+GameObject& addFloor(World& world, float halfWidth, bool visible) {
+    return addObstacle(world, Vector3(0.0f, -1.0f, 0.0f), Vector3(halfWidth, 1.0f, halfWidth),
+                       Vector3(0.0f, 0.0f, 0.0f), visible);
+}
+
+std::vector<RigidBody*> buildPyramid(World& world, int levels, float gap, bool visible) {
+    addFloor(world, 2.0f * static_cast<float>(levels) + 10.0f, visible);
+    std::vector<RigidBody*> boxes;
+    for (int row = 0; row < levels; ++row) {
+        const int count = levels - row;
+        const float pitch = 2.0f + gap;
+        const float first = -0.5f * pitch * static_cast<float>(count - 1);
+        for (int i = 0; i < count; ++i) {
+            BodySpec spec;
+            spec.at = Vector3(first + pitch * static_cast<float>(i),
+                              1.0f + 2.0f * static_cast<float>(row), 0.0f);
+            spec.visible = visible;
+            boxes.push_back(&addBox(world, spec));
+        }
+    }
+    return boxes;
+}
+
+Pit buildPit(World& world, int count, std::uint32_t seed, bool visible) {
+    Pit pit;
+    const int side = static_cast<int>(std::ceil(std::cbrt(static_cast<float>(count))));
+    const int layers = (count + side * side - 1) / (side * side);
+    pit.halfWidth = 0.5f * LATTICE * static_cast<float>(side);
+    const float height = 2.0f + LATTICE * static_cast<float>(layers);
+    const float h = pit.halfWidth;
+    const float t = WALL_HALF_THICKNESS;
+    addFloor(world, h + 2.0f * t, visible);
+    const float wallY = 0.5f * height;
+    addObstacle(world, Vector3(h + t, wallY, 0.0f), Vector3(t, 0.5f * height, h + 2.0f * t),
+                Vector3(0.0f, 0.0f, 0.0f), visible);
+    addObstacle(world, Vector3(-h - t, wallY, 0.0f), Vector3(t, 0.5f * height, h + 2.0f * t),
+                Vector3(0.0f, 0.0f, 0.0f), visible);
+    addObstacle(world, Vector3(0.0f, wallY, h + t), Vector3(h, 0.5f * height, t),
+                Vector3(0.0f, 0.0f, 0.0f), visible);
+    addObstacle(world, Vector3(0.0f, wallY, -h - t), Vector3(h, 0.5f * height, t),
+                Vector3(0.0f, 0.0f, 0.0f), visible);
+
+    std::mt19937 random(seed);
+    // From the raw bits: the standard distributions may differ between library versions.
+    const auto unit = [&random]() {
+        return static_cast<float>(random() >> 8) * (1.0f / 16777216.0f);
+    };
+    const auto turn = [&unit]() { return (2.0f * unit() - 1.0f) * LATTICE_TURN; };
+    for (int n = 0; n < count; ++n) {
+        const int layer = n / (side * side);
+        const int row = (n / side) % side;
+        const int column = n % side;
+        BodySpec spec;
+        spec.at = Vector3(-h + LATTICE * (static_cast<float>(column) + 0.5f),
+                          2.0f + LATTICE * (static_cast<float>(layer) + 0.5f),
+                          -h + LATTICE * (static_cast<float>(row) + 0.5f));
+        spec.turn = Vector3(turn(), turn(), turn());
+        spec.visible = visible;
+        pit.boxes.push_back(&addBox(world, spec));
+    }
+    return pit;
+}
+
+}  // namespace bodyScenes
