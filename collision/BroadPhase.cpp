@@ -217,6 +217,11 @@ const std::vector<std::uint32_t>& BroadPhase::currentCandidates(std::uint32_t sl
     }
     // Other candidates than before: what testBoxes() found for the old ones is no answer.
     if (!std::equal(found.begin(), found.end(), list.begin(), list.end())) {
+        // Grown by half again, not to the size: a floor that boxes keep landing on would
+        // allocate for every one.
+        if (list.capacity() < found.size()) {
+            list.reserve(found.size() + found.size() / 2);
+        }
         list.assign(found.begin(), found.end());
         tallies[slot].at = 0;
     }

@@ -87,14 +87,17 @@ void ContactSolver::add(const std::vector<SolverBody>& bodies, std::uint32_t a, 
         // The closing speed before anything is solved decides the bounce.
         const float closing = relativeSpeed(m.normal, p.normal, A.velocity, A.angularVelocity,
                                             B.velocity, B.angularVelocity);
-        if (closing < -settings.restitutionThreshold && restitution > 0.0f) {
+        const bool bounces = closing < -settings.restitutionThreshold && restitution > 0.0f;
+        if (bounces) {
             p.target = -restitution * closing;
         } else if (contact.depth < 0.0f) {
             p.target = contact.depth;
         }
         const float excess = contact.depth - settings.slop;
         if (excess > 0.0f) {
-            p.push = std::min(settings.correction * excess, settings.maxPush);
+            // A point that bounces leaves at once, so it is pushed out of the overlap whole:
+            // the bounce starts from the surface, not from as deep as the step took it.
+            p.push = bounces ? excess : std::min(settings.correction * excess, settings.maxPush);
             m.pushes = true;
         }
         p.anchor = ra;

@@ -14,9 +14,10 @@
 
 using _Tarn::Vector3;
 
-// Who owns a contact: a body owns its contacts with obstacles, and of two bodies the one
-// that comes first in the world owns theirs, unless it sleeps; then the awake one does. The
-// owner keeps the impulses of its contacts (RigidBody::touches) for the next step.
+// Who owns a contact: the body that looks for it first (see Dynamics.h). The impulses of
+// this step's contacts are kept, in the order they were found, for the next step; the
+// contacts a body owns come one after the other, and the body keeps where they start and how
+// many there are.
 
 namespace {
 
@@ -125,6 +126,10 @@ void Dynamics::findBodies(World& world) {
             bodies.push_back(body);
         }
     }
+    // Every body may be awake at once.
+    awake.reserve(bodies.size());
+    solids.reserve(bodies.size() + 1);
+    solverBodies.reserve(bodies.size() + 1);
     rescan = false;
     objectsSeen = world.objects.size();
     attachmentsSeen = RigidBody::attachments();
@@ -162,14 +167,20 @@ void Dynamics::afterUpdates(World& world) {
 
     solver.solve(solverBodies, contacts);
 
-    for (RigidBody* body : awake) {
-        body->touches.clear();
-    }
+    ++steps;
+    lastTouches.clear();
     for (std::size_t k = 0; k < found.size(); ++k) {
-        RigidBody::Touch touch;
+        RigidBody& owner = *found[k].owner;
+        if (owner.touchedAt != steps) {
+            owner.touchedAt = steps;
+            owner.firstTouch = static_cast<std::uint32_t>(lastTouches.size());
+            owner.touchCount = 0;
+        }
+        ++owner.touchCount;
+        Touch touch;
         touch.other = found[k].other;
         touch.count = solver.impulses(k, touch.impulses);
-        found[k].owner->touches.push_back(touch);
+        lastTouches.push_back(touch);
     }
     for (RigidBody* body : awake) {
         move(*body);
@@ -304,11 +315,13 @@ void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
     // The impulses this pair ended the last step with.
     const ContactImpulse* previous = nullptr;
     int previousCount = 0;
-    for (const RigidBody::Touch& t : body.touches) {
-        if (t.other == shape) {
-            previous = t.impulses;
-            previousCount = t.count;
-            break;
+    if (body.touchedAt == steps) {
+        for (std::uint32_t k = body.firstTouch; k < body.firstTouch + body.touchCount; ++k) {
+            if (lastTouches[k].other == shape) {
+                previous = lastTouches[k].impulses;
+                previousCount = lastTouches[k].count;
+                break;
+            }
         }
     }
     solver.add(solverBodies, body.solverIndex, otherIndex, manifold, friction, restitution,
@@ -354,9 +367,21 @@ void Dynamics::fallAsleep() {
     islandRest.assign(count, sleep.restSteps);
     const float linear = sleep.linearSpeed * sleep.linearSpeed;
     const float angular = sleep.angularSpeed * sleep.angularSpeed;
+    // A body that touches nothing rests only when it does not move at all: one floating
+    // slowly through space keeps floating.
+    touching.assign(count, 0);
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        touching[found[k].owner->solverIndex] = 1;
+        const RigidBody* other = bodyOf(*found[k].other->owner);
+        if (belongs(other) && other->solverIndex != 0) {
+            touching[other->solverIndex] = 1;
+        }
+    }
     for (RigidBody* body : awake) {
-        const bool resting = body->velocity.dot(body->velocity) < linear &&
-                             body->angularVelocity.dot(body->angularVelocity) < angular;
+        const float v = body->velocity.dot(body->velocity);
+        const float w = body->angularVelocity.dot(body->angularVelocity);
+        const bool resting =
+            touching[body->solverIndex] != 0 ? v < linear && w < angular : v == 0.0f && w == 0.0f;
         body->restSteps = resting ? body->restSteps + 1 : 0;
         int& rest = islandRest[islands.find(body->solverIndex)];
         rest = std::min(rest, body->restSteps);

@@ -62,10 +62,16 @@ class Dynamics : public WorldStage {
     const Step& lastStep() const { return step; }
 
   private:
-    // A contact of this step: the body that owns it, what it touches, and the shapes.
+    // A contact of this step: the body that owns it, and the collider it touches.
     struct Contact {
         RigidBody* owner = nullptr;
         const Component* other = nullptr;
+    };
+    // What a contact carried from its step into the next.
+    struct Touch {
+        const Component* other = nullptr;
+        int count = 0;
+        ContactImpulse impulses[ContactManifold::MAX_POINTS];
     };
 
     void findBodies(World& world);
@@ -83,10 +89,14 @@ class Dynamics : public WorldStage {
     std::vector<Solid> solids;  // by solver index
     std::vector<SolverBody> solverBodies;
     std::vector<Contact> found;
+    std::vector<Touch> lastTouches;
+    // Steps the stage has made.
+    std::uint64_t steps = 0;
     std::vector<GameObject*> candidates;
     ContactSolver solver;
     Islands islands;
     std::vector<int> islandRest;
+    std::vector<char> touching;  // by solver index: in contact with anything this step
 
     // When the bodies must be looked for again.
     bool rescan = true;

@@ -115,8 +115,11 @@ bool RigidBody::addForce(const Vector3& value) {
     if (!finite(value)) {
         return false;
     }
-    force += value;
-    wake();
+    // No force, no push: a spring at rest lets a body sleep.
+    if (value.x != 0.0f || value.y != 0.0f || value.z != 0.0f) {
+        force += value;
+        wake();
+    }
     return true;
 }
 

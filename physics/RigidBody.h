@@ -6,7 +6,6 @@
 
 #include "core/Component.h"
 #include "math/Vector3.h"
-#include "physics/ContactSolver.h"
 
 // Makes its object a solid that collides: it falls, rests, stacks, bounces and slides
 // against other solids instead of passing through them. The object's first BoxCollider or
@@ -67,7 +66,8 @@ class RigidBody : public Component {
     /// Radians per step about the centre; false when not finite. Wakes the body.
     bool setAngularVelocity(const _Tarn::Vector3& angularVelocity);
     _Tarn::Vector3 getAngularVelocity() const { return angularVelocity; }
-    /// A change of velocity at the next step only; false when not finite. Wakes the body.
+    /// A change of velocity at the next step only; false when not finite. Wakes the body,
+    /// unless the force is 0.
     bool addForce(const _Tarn::Vector3& force);
     /// A change of velocity at every step the body is awake (gravity); false when not finite.
     bool addConstantForce(const _Tarn::Vector3& force);
@@ -81,13 +81,6 @@ class RigidBody : public Component {
 
   private:
     friend class Dynamics;
-
-    // What the body's contact with one other collider carried into the next step.
-    struct Touch {
-        const Component* other = nullptr;
-        int count = 0;
-        ContactImpulse impulses[ContactManifold::MAX_POINTS];
-    };
 
     void refuse(const std::string& why);
     /// Rigid bodies attached to objects so far, in any world: the stage looks for bodies
@@ -114,5 +107,8 @@ class RigidBody : public Component {
     std::uint32_t index = 0;        // among the stage's bodies
     std::uint32_t solverIndex = 0;  // among this step's solver bodies; 0: not solved
     Component* shape = nullptr;     // the collider, once found
-    std::vector<Touch> touches;     // for the contacts this body owns (see Dynamics)
+    // The contacts this body owned at the stage's step `touchedAt` (see Dynamics).
+    std::uint64_t touchedAt = 0;
+    std::uint32_t firstTouch = 0;
+    std::uint32_t touchCount = 0;
 };

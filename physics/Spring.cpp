@@ -3,6 +3,7 @@
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
 #include "physics/Physics.h"
+#include "physics/RigidBody.h"
 #include "physics/Tether.h"
 
 using _Tarn::Vector3;
@@ -18,6 +19,13 @@ Physics* physicsOf(const Component* end) {
         return nullptr;
     }
     return dynamic_cast<Physics*>(end->owner->getComponent("PHYSICS"));
+}
+
+RigidBody* bodyOf(const Component* end) {
+    if (end == nullptr || end->owner == nullptr) {
+        return nullptr;
+    }
+    return dynamic_cast<RigidBody*>(end->owner->rigidBody);
 }
 
 bool hasEndPoint(const Component* end) {
@@ -49,6 +57,8 @@ void Spring::connect(Component* a, Component* b) {
     endB = b;
     physicsA = physicsOf(a);
     physicsB = physicsOf(b);
+    bodyA = bodyOf(a);
+    bodyB = bodyOf(b);
     tether->drawEnabled = drawEnabled;
 }
 
@@ -57,6 +67,8 @@ void Spring::disconnect() {
     endB = nullptr;
     physicsA = nullptr;
     physicsB = nullptr;
+    bodyA = nullptr;
+    bodyB = nullptr;
     tether->drawEnabled = false;
 }
 
@@ -85,6 +97,13 @@ void Spring::update(int elapsedMs) {
     }
     if (physicsB != nullptr) {
         physicsB->addForce(springForce(b, a));
+    }
+    // A rigid body refuses a force that is not finite; the spring then pulls it no more.
+    if (bodyA != nullptr) {
+        bodyA->addForce(springForce(a, b));
+    }
+    if (bodyB != nullptr) {
+        bodyB->addForce(springForce(b, a));
     }
 }
 

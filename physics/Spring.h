@@ -6,11 +6,13 @@
 
 class Component;
 class Physics;
+class RigidBody;
 class Tether;
 
 // Joins two components on two different objects (usually their Mounts) and pulls each end's
 // object towards the other with a force proportional to their separation. The pull goes to
-// the Physics of each end's object; an end whose object has none is a fixed anchor.
+// the Physics and to the RigidBody of each end's object (a change of velocity per step for
+// either); an end whose object has neither is a fixed anchor.
 //
 // A spring is an object of the world, not a component: it is updated after the objects it
 // joins and draws through the Tether it owns among its components. The force law has no rest
@@ -25,8 +27,9 @@ class Spring : public GameObject {
     /// than the object update until both ends are connected and readable.
     void update(int elapsedMs) override;
 
-    /// Fixes the ends and looks up, once, the Physics of each end's object. Both ends must
-    /// already be attached to their objects. Shows the line again after a disconnect().
+    /// Fixes the ends and looks up, once, the Physics and the RigidBody of each end's object.
+    /// Both ends must already be attached to their objects. Shows the line again after a
+    /// disconnect().
     void connect(Component* a, Component* b);
     /// Lets go of both ends: no pull on either and no line, until the next connect().
     void disconnect();
@@ -41,6 +44,9 @@ class Spring : public GameObject {
     /// Not owned; null when the end's object had no Physics at connect.
     Physics* physicsA = nullptr;
     Physics* physicsB = nullptr;
+    /// Not owned; null when the end's object had no RigidBody at connect.
+    RigidBody* bodyA = nullptr;
+    RigidBody* bodyB = nullptr;
     /// Owned through the component list.
     Tether* tether = nullptr;
     /// Not owned; null until connect.

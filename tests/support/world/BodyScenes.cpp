@@ -18,9 +18,10 @@ namespace bodyScenes {
 namespace {
 
 const Point ORIGIN(0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f));
-// Room for one box in the pit's lattice: more than the width of a box turned a little.
-constexpr float LATTICE = 2.6f;
-constexpr float LATTICE_TURN = 0.1f;
+// Room for one box in the pit's lattice: more than the diagonal of a box, so that boxes
+// turned any way start apart.
+constexpr float LATTICE = 3.5f;
+constexpr float PI = 3.14159265f;
 constexpr float WALL_HALF_THICKNESS = 1.0f;
 
 // An object at `at` with a box collider (and a cube), scaled and turned as asked.
@@ -97,7 +98,8 @@ Pit buildPit(World& world, int count, std::uint32_t seed, bool visible) {
     Pit pit;
     const int side = static_cast<int>(std::ceil(std::cbrt(static_cast<float>(count))));
     const int layers = (count + side * side - 1) / (side * side);
-    pit.halfWidth = 0.5f * LATTICE * static_cast<float>(side);
+    // Room for the lattice and its shifted layers.
+    pit.halfWidth = 0.5f * LATTICE * (static_cast<float>(side) + 0.5f);
     const float height = 2.0f + LATTICE * static_cast<float>(layers);
     const float h = pit.halfWidth;
     const float t = WALL_HALF_THICKNESS;
@@ -117,15 +119,18 @@ Pit buildPit(World& world, int count, std::uint32_t seed, bool visible) {
     const auto unit = [&random]() {
         return static_cast<float>(random() >> 8) * (1.0f / 16777216.0f);
     };
-    const auto turn = [&unit]() { return (2.0f * unit() - 1.0f) * LATTICE_TURN; };
+    const auto turn = [&unit]() { return (2.0f * unit() - 1.0f) * PI; };
     for (int n = 0; n < count; ++n) {
         const int layer = n / (side * side);
         const int row = (n / side) % side;
         const int column = n % side;
+        // Every other layer half a place over, so that boxes land on the edges of the ones
+        // below instead of stacking in columns.
+        const float shift = layer % 2 == 0 ? 0.5f : 1.0f;
         BodySpec spec;
-        spec.at = Vector3(-h + LATTICE * (static_cast<float>(column) + 0.5f),
+        spec.at = Vector3(-h + LATTICE * (static_cast<float>(column) + shift),
                           2.0f + LATTICE * (static_cast<float>(layer) + 0.5f),
-                          -h + LATTICE * (static_cast<float>(row) + 0.5f));
+                          -h + LATTICE * (static_cast<float>(row) + shift));
         spec.turn = Vector3(turn(), turn(), turn());
         spec.visible = visible;
         pit.boxes.push_back(&addBox(world, spec));

@@ -49,9 +49,9 @@ GameObject& addFloor(World& world, float halfWidth = 100.0f, bool visible = true
 std::vector<RigidBody*> buildPyramid(World& world, int levels, float gap = 0.0f,
                                      bool visible = true);
 
-/// A floor walled on four sides, and `count` boxes above it in a lattice, each turned a
-/// little at random (from `seed`), falling in: the walls hold a square about as wide as the
-/// lattice.
+/// A floor walled on four sides, and `count` boxes above it in a lattice, each turned at
+/// random (from `seed`), every other layer half a place over, falling in: the walls hold a
+/// square as wide as the lattice.
 struct Pit {
     float halfWidth = 0.0f;  // inside the walls
     std::vector<RigidBody*> boxes;

@@ -12,6 +12,7 @@
 #include "input/PlayerKeyboardControls.h"
 #include "input/SwitchingController.h"
 #include "physics/Physics.h"
+#include "physics/RigidBody.h"
 
 namespace sceneprobe {
 namespace {
@@ -36,6 +37,11 @@ void add(std::vector<float>& out, const Component& component) {
     if (const auto* physics = dynamic_cast<const Physics*>(&component)) {
         out.insert(out.end(), {physics->velocity.x, physics->velocity.y, physics->velocity.z,
                                physics->force.x, physics->force.y, physics->force.z});
+    }
+    if (const auto* body = dynamic_cast<const RigidBody*>(&component)) {
+        const _Tarn::Vector3 v = body->getVelocity();
+        const _Tarn::Vector3 w = body->getAngularVelocity();
+        out.insert(out.end(), {v.x, v.y, v.z, w.x, w.y, w.z, body->isAsleep() ? 1.0f : 0.0f});
     }
     if (const ComponentTransform* geometry = component.componentTransform.get()) {
         add(out, geometry->position);

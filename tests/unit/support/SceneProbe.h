@@ -9,8 +9,8 @@ class World;
 // coordinate checked in one go. Shared by the long-run tests and the fuzz target.
 namespace sceneprobe {
 
-/// Every flag, position, pivot, point (coordinates and colour), velocity and controller state
-/// of the world, in a fixed order.
+/// Every flag, position, pivot, point (coordinates and colour), velocity (of a Physics or a
+/// RigidBody, turning too) and controller state of the world, in a fixed order.
 std::vector<float> snapshot(const World& world);
 
 /// True when both snapshots hold the same bits (NaN included).

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "../support/SceneProbe.h"
+#include "collision/BoxCollider.h"
+#include "core/ComponentTransform.h"
+#include "core/GameObject.h"
+#include "core/Transform.h"
+#include "core/World.h"
+#include "input/Keyboard.h"
+#include "physics/Dynamics.h"
+#include "physics/Mount.h"
+#include "physics/RigidBody.h"
+#include "physics/Spring.h"
+#include "support/world/BodyScenes.h"
+#include "support/world/WorldFixture.h"
+
+// The contact stage changes nothing that it is not asked to: a world with the broad phase
+// and one without move their bodies alike to the bit, step after step; and a world without
+// rigid bodies steps as it did before the stage existed.
+
+using _Tarn::Vector3;
+using bodyScenes::BodySpec;
+
+namespace {
+
+bool same(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool same(const Point& a, const Point& b) {
+    return same(a.x, b.x) && same(a.y, b.y) && same(a.z, b.z) && same(a.color.r, b.color.r) &&
+           same(a.color.g, b.color.g) && same(a.color.b, b.color.b);
+}
+
+bool same(const Vector3& a, const Vector3& b) {
+    return same(a.x, b.x) && same(a.y, b.y) && same(a.z, b.z);
+}
+
+// The first thing in which two worlds built alike differ, e.g. "object 12, component 1,
+// point 3", or an empty string.
+std::string firstDifference(const World& a, const World& b) {
+    if (a.objects.size() != b.objects.size()) {
+        return "the number of objects";
+    }
+    for (std::size_t i = 0; i < a.objects.size(); ++i) {
+        const GameObject& x = *a.objects[i];
+        const GameObject& y = *b.objects[i];
+        const std::string object = "object " + std::to_string(i);
+        if (!same(x.transform->position, y.transform->position)) {
+            return object + ", position";
+        }
+        for (std::size_t k = 0; k < x.components.size(); ++k) {
+            const Component& p = *x.components[k];
+            const Component& q = *y.components[k];
+            const std::string component = object + ", component " + std::to_string(k);
+            if (const auto* body = dynamic_cast<const RigidBody*>(&p)) {
+                const auto* other = static_cast<const RigidBody*>(&q);
+                if (!same(body->getVelocity(), other->getVelocity()) ||
+                    !same(body->getAngularVelocity(), other->getAngularVelocity())) {
+                    return component + ", velocity";
+                }
+                if (body->isAsleep() != other->isAsleep()) {
+                    return component + ", asleep";
+                }
+            }
+            if (p.componentTransform) {
+                const auto& u = p.componentTransform->points;
+                const auto& v = q.componentTransform->points;
+                for (std::size_t n = 0; n < u.size(); ++n) {
+                    if (!same(u[n], v[n])) {
+                        return component + ", point " + std::to_string(n);
+                    }
+                }
+            }
+        }
+    }
+    return "";
+}
+
+// Turns an obstacle a little every step: it pushes the boxes it meets, and wakes those that
+// sleep.
+class Paddle : public Component {
+  public:
+    Paddle() : Component(true, false) {}
+    void update(int /*elapsedMs*/) override {
+        if (++steps > 80) {
+            owner->transform->rotate(0.0f, 0.01f, 0.0f);
+        }
+    }
+
+  private:
+    int steps = 0;
+};
+
+// A pile falling into a pit, with a paddle turning in it; a wall of boxes elsewhere, which
+// falls asleep and which a ball wakes; a body hanging from a spring; a ball at rest.
+struct Scene {
+    explicit Scene(World& world) : world(world) {
+        Dynamics::enable(world);
+        bodyScenes::buildPit(world, 120, 3, false);
+        bodyScenes::addObstacle(world, Vector3(0, 3, 0), Vector3(4, 0.5f, 0.5f),
+                                Vector3(0, 0.3f, 0), false)
+            .addComponent(new Paddle());
+        for (int i = 0; i < 6; ++i) {
+            BodySpec spec;
+            spec.at = Vector3(60.0f + 2.0f * static_cast<float>(i % 3),
+                              1.0f + 2.0f * static_cast<float>(i / 3), 0);
+            spec.visible = false;
+            bodyScenes::addBox(world, spec);
+        }
+        BodySpec thrown;
+        thrown.at = Vector3(50, 1.5f, 0);
+        thrown.restitution = 0.4f;
+        ball = &bodyScenes::addBall(world, thrown, 0.5f);
+
+        auto* anchor = new GameObject(true, true, Point(-60, 10, 0, Color()));
+        auto* top = new Mount(true, true, 1.0f);
+        anchor->addComponent(top);
+        world.addObject(anchor);
+        BodySpec hanging;
+        hanging.at = Vector3(-58, 6, 0);
+        hanging.visible = false;
+        RigidBody& body = bodyScenes::addBox(world, hanging);
+        auto* bottom = new Mount(true, true, -1.0f);
+        body.owner->addComponent(bottom);
+        auto* spring = new Spring(true, true, 0.01f, 0.0f);
+        spring->connect(top, bottom);
+        world.addObject(spring);
+    }
+
+    // Between steps, the same change to both worlds.
+    void before(int step) {
+        if (step == 150) {
+            ball->setVelocity(Vector3(0.3f, 0.05f, 0.01f));
+        }
+        if (step == 200) {
+            BodySpec late;
+            late.at = Vector3(61, 8, 0.5f);
+            late.visible = false;
+            bodyScenes::addBox(world, late);
+        }
+    }
+
+    World& world;
+    RigidBody* ball = nullptr;
+};
+
+}  // namespace
+
+TEST(DynamicsEquivalenceTest, TheBroadPhaseChangesNoBodyByABit) {
+    World allPairs;
+    World broad;
+    broad.setBroadPhase(true);
+    Scene a(allPairs);
+    Scene b(broad);
+    int awake = 0;
+    for (int step = 0; step < 300; ++step) {
+        a.before(step);
+        b.before(step);
+        allPairs.update(17);
+        broad.update(17);
+        const std::string difference = firstDifference(allPairs, broad);
+        ASSERT_EQ(difference, "") << "after step " << step;
+        awake +=
+            static_cast<int>(static_cast<Dynamics*>(broad.getStage())->lastStep().contacts > 0);
+    }
+    // The scene did collide all along, and the ball woke the wall.
+    EXPECT_GT(awake, 250);
+    EXPECT_GT(a.ball->owner->getPosition().x, 55.0f);
+}
+
+// The demonstration in a world with a contact stage: no object has a rigid body, and every
+// point, colour and velocity stays what it is without the stage, keys held and all.
+class DynamicsOptInTest : public WorldFixture {};
+
+TEST_F(DynamicsOptInTest, AWorldWithoutBodiesStepsAsBefore) {
+    World plain;
+    buildScene(plain);
+    addDemoScene();
+    Dynamics::enable(*world);
+    for (int step = 0; step < 200; ++step) {
+        const unsigned char key = "dw  sq9e"[(step / 25) % 8];
+        press(key);
+        plain.update(17);
+        world->update(17);
+        release(key);
+        ASSERT_TRUE(
+            sceneprobe::identical(sceneprobe::snapshot(plain), sceneprobe::snapshot(*world)))
+            << "after step " << step << ": " << firstDifference(plain, *world);
+    }
+}
