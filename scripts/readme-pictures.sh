@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh pictures
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target engine first-scene spring-chain box-field >/dev/null
+cmake --build build -j "$(nproc)" --target engine first-scene spring-chain box-field pyramid \
+    >/dev/null
 
 workdir=$(mktemp -d)
 xvfb_pid=""
@@ -83,7 +84,7 @@ snap shear-scale-scene
 stop_engine
 
 # The examples: the first scene after a few moves and turns; the chain while it swings; the
-# field of 1,000 boxes.
+# field of 1,000 boxes; the pyramid as a ball hits it.
 start_engine build/examples/first-scene "First scene"
 hold d 0.6
 hold q 0.6
@@ -102,6 +103,13 @@ stop_engine
 start_engine build/examples/box-field "Box field" 1000
 sleep 1
 snap example-box-field
+stop_engine
+
+# The wall of boxes, just hit by a ball.
+start_engine build/examples/pyramid "Pyramid"
+hold space 0.1
+sleep 0.6
+snap example-pyramid
 stop_engine
 
 echo "Pictures written to docs/images/"

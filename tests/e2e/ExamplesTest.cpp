@@ -23,6 +23,7 @@ TEST(ExamplesTest, EachShowsItsSceneAndQuitsWithStatusZeroOnEsc) {
         {"first-scene", "First scene", {}},
         {"spring-chain", "Spring chain", {}},
         {"box-field", "Box field", {"200"}},
+        {"pyramid", "Pyramid", {}},
     };
     for (const Example& example : examples) {
         SCOPED_TRACE(example.binary);
