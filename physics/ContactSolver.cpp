@@ -7,6 +7,23 @@ using _Tarn::Vector3;
 
 namespace {
 
+// Three coordinates and a zero in the lanes of one vector: a sum of products over a point's
+// three directions is then one multiply-add per vector and one sum across at the end. The
+// solver's inner loops run on these.
+typedef float Lanes __attribute__((vector_size(16)));
+
+inline Lanes lanesOf(const Vector3& v) {
+    return Lanes{v.x, v.y, v.z, 0.0f};
+}
+
+inline Vector3 vectorOf(const Lanes& l) {
+    return Vector3(l[0], l[1], l[2]);
+}
+
+inline float across(const Lanes& l) {
+    return l[0] + l[1] + l[2];
+}
+
 // Two unit tangents that complete the unit normal n to a right-handed frame, chosen from n
 // alone so that a normal that barely turns gives tangents that barely turn.
 void tangentsOf(const Vector3& n, Vector3& t1, Vector3& t2) {
@@ -23,24 +40,62 @@ void tangentsOf(const Vector3& n, Vector3& t1, Vector3& t2) {
     }
 }
 
-// The speed of b relative to a at the point, along the direction.
-template <typename Direction>
-float relativeSpeed(const Vector3& d, const Direction& dir, const Vector3& va, const Vector3& wa,
-                    const Vector3& vb, const Vector3& wb) {
-    return (vb - va).dot(d) + wb.dot(dir.crossB) - wa.dot(dir.crossA);
-}
-
-// An impulse `amount` along d, pushing b and pulling a.
-template <typename Direction>
-void apply(const Vector3& d, const Direction& dir, float amount, float inverseMassA,
-           float inverseMassB, Vector3& va, Vector3& wa, Vector3& vb, Vector3& wb) {
-    va -= d * (amount * inverseMassA);
-    wa -= dir.turnA * amount;
-    vb += d * (amount * inverseMassB);
-    wb += dir.turnB * amount;
-}
+enum Axis { NORMAL, TANGENT1, TANGENT2 };
 
 }  // namespace
+
+// One direction of one point: r x d for each body, and its inverse inertia times that.
+struct ContactSolver::Point {
+    struct Direction {
+        Lanes crossA;
+        Lanes crossB;
+        Lanes turnA;
+        Lanes turnB;
+    };
+    Direction along[3];
+    float mass[3];     // 1 / effective mass along each direction; 0 when nothing can move
+    float impulse[3];  // accumulated, along each direction
+    float pushImpulse;
+    // The separating speed aimed at: back at restitution times the closing speed, or, for a
+    // point still apart, the speed that would just close the gap.
+    float target;
+    float push;  // the push speed aimed at; 0 within the slop
+    std::uint32_t id;
+    Vector3 anchor{0.0f, 0.0f, 0.0f};  // from the centre of body a
+
+    // The speed of b relative to a at the point along direction k; dv is vb - va.
+    float speed(int k, const Lanes& direction, const Lanes& dv, const Lanes& wa,
+                const Lanes& wb) const {
+        return across(dv * direction + wb * along[k].crossB - wa * along[k].crossA);
+    }
+};
+
+struct ContactSolver::Manifold {
+    std::uint32_t a;
+    std::uint32_t b;
+    std::uint32_t first;  // into `points`
+    std::uint32_t count;
+    Lanes direction[3];  // the normal, then the two tangents
+    float inverseMassA;
+    float inverseMassB;
+    float friction;
+    bool pushes;  // some point is deeper than the slop
+};
+
+// A body's velocities while the contacts are solved.
+struct ContactSolver::Motion {
+    Lanes v;
+    Lanes w;
+    Lanes pushV;
+    Lanes pushW;
+};
+
+ContactSolver::ContactSolver() = default;
+ContactSolver::~ContactSolver() = default;
+
+std::size_t ContactSolver::size() const {
+    return manifolds.size();
+}
 
 void ContactSolver::clear() {
     manifolds.clear();
@@ -53,46 +108,54 @@ void ContactSolver::add(const std::vector<SolverBody>& bodies, std::uint32_t a, 
                         const ContactSettings& settings) {
     const SolverBody& A = bodies[a];
     const SolverBody& B = bodies[b];
+    Vector3 directions[3] = {manifold.normal, Vector3(0.0f, 0.0f, 0.0f), Vector3(0.0f, 0.0f, 0.0f)};
+    tangentsOf(manifold.normal, directions[TANGENT1], directions[TANGENT2]);
+
     Manifold m;
     m.a = a;
     m.b = b;
-    m.normal = manifold.normal;
-    tangentsOf(m.normal, m.tangent1, m.tangent2);
-    m.friction = friction;
     m.first = static_cast<std::uint32_t>(points.size());
     m.count = static_cast<std::uint32_t>(manifold.count);
+    for (int k = 0; k < 3; ++k) {
+        m.direction[k] = lanesOf(directions[k]);
+    }
+    m.inverseMassA = A.inverseMass;
+    m.inverseMassB = B.inverseMass;
+    m.friction = friction;
+    m.pushes = false;
 
-    const auto direction = [&](const Vector3& d, const Vector3& ra, const Vector3& rb) {
-        Direction dir;
-        dir.crossA = ra.cross(d);
-        dir.crossB = rb.cross(d);
-        dir.turnA = A.inverseInertia * dir.crossA;
-        dir.turnB = B.inverseInertia * dir.crossB;
-        const float k =
-            A.inverseMass + B.inverseMass + dir.crossA.dot(dir.turnA) + dir.crossB.dot(dir.turnB);
-        dir.mass = k > 0.0f ? 1.0f / k : 0.0f;
-        return dir;
-    };
-
-    for (int k = 0; k < manifold.count; ++k) {
-        const ContactPoint& contact = manifold.points[k];
+    for (int i = 0; i < manifold.count; ++i) {
+        const ContactPoint& contact = manifold.points[i];
         const Vector3 ra = contact.position - A.centre;
         const Vector3 rb = contact.position - B.centre;
         Point p;
+        for (int k = 0; k < 3; ++k) {
+            const Vector3 crossA = ra.cross(directions[k]);
+            const Vector3 crossB = rb.cross(directions[k]);
+            const Vector3 turnA = A.inverseInertia * crossA;
+            const Vector3 turnB = B.inverseInertia * crossB;
+            p.along[k] =
+                Point::Direction{lanesOf(crossA), lanesOf(crossB), lanesOf(turnA), lanesOf(turnB)};
+            const float effective =
+                A.inverseMass + B.inverseMass + crossA.dot(turnA) + crossB.dot(turnB);
+            p.mass[k] = effective > 0.0f ? 1.0f / effective : 0.0f;
+            p.impulse[k] = 0.0f;
+        }
+        p.pushImpulse = 0.0f;
         p.id = contact.id;
-        p.normal = direction(m.normal, ra, rb);
-        p.tangent1 = direction(m.tangent1, ra, rb);
-        p.tangent2 = direction(m.tangent2, ra, rb);
+        p.anchor = ra;
 
         // The closing speed before anything is solved decides the bounce.
-        const float closing = relativeSpeed(m.normal, p.normal, A.velocity, A.angularVelocity,
-                                            B.velocity, B.angularVelocity);
+        const float closing = p.speed(NORMAL, m.direction[NORMAL], lanesOf(B.velocity - A.velocity),
+                                      lanesOf(A.angularVelocity), lanesOf(B.angularVelocity));
         const bool bounces = closing < -settings.restitutionThreshold && restitution > 0.0f;
+        p.target = 0.0f;
         if (bounces) {
             p.target = -restitution * closing;
         } else if (contact.depth < 0.0f) {
             p.target = contact.depth;
         }
+        p.push = 0.0f;
         const float excess = contact.depth - settings.slop;
         if (excess > 0.0f) {
             // A point that bounces leaves at once, so it is pushed out of the overlap whole:
@@ -100,7 +163,6 @@ void ContactSolver::add(const std::vector<SolverBody>& bodies, std::uint32_t a, 
             p.push = bounces ? excess : std::min(settings.correction * excess, settings.maxPush);
             m.pushes = true;
         }
-        p.anchor = ra;
         points.push_back(p);
     }
     manifolds.push_back(m);
@@ -110,15 +172,17 @@ void ContactSolver::add(const std::vector<SolverBody>& bodies, std::uint32_t a, 
 // Each point takes over the impulses of the last step's point with its id; a point whose id
 // is new takes those of the nearest unclaimed point within `distance`, as the features of
 // boxes that stand exactly edge to edge change from step to step with the slightest turn.
-void ContactSolver::warmFrom(const Manifold& m, const ContactImpulse* previous, int count,
+void ContactSolver::warmFrom(Manifold& m, const ContactImpulse* previous, int count,
                              float distance) {
     bool claimed[ContactManifold::MAX_POINTS] = {false, false, false, false};
     bool warm[ContactManifold::MAX_POINTS] = {false, false, false, false};
     count = std::min(count, ContactManifold::MAX_POINTS);
+    const Vector3 t1 = vectorOf(m.direction[TANGENT1]);
+    const Vector3 t2 = vectorOf(m.direction[TANGENT2]);
     const auto take = [&](Point& p, int q) {
-        p.normalImpulse = previous[q].normal;
-        p.tangentImpulse1 = previous[q].friction.dot(m.tangent1);
-        p.tangentImpulse2 = previous[q].friction.dot(m.tangent2);
+        p.impulse[NORMAL] = previous[q].normal;
+        p.impulse[TANGENT1] = previous[q].friction.dot(t1);
+        p.impulse[TANGENT2] = previous[q].friction.dot(t2);
         claimed[q] = true;
     };
     for (std::uint32_t k = 0; k < m.count; ++k) {
@@ -152,27 +216,43 @@ void ContactSolver::warmFrom(const Manifold& m, const ContactImpulse* previous, 
 }
 
 void ContactSolver::solve(std::vector<SolverBody>& bodies, const ContactSettings& settings) {
-    warmStart(bodies);
+    motions.resize(bodies.size());
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        const SolverBody& body = bodies[i];
+        motions[i] = Motion{lanesOf(body.velocity), lanesOf(body.angularVelocity),
+                            lanesOf(body.pushVelocity), lanesOf(body.pushAngularVelocity)};
+    }
+    warmStart();
     for (int i = 0; i < settings.iterations; ++i) {
-        solveVelocities(bodies);
+        solveVelocities();
     }
     for (int i = 0; i < settings.iterations; ++i) {
-        solvePushes(bodies);
+        solvePushes();
+    }
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        SolverBody& body = bodies[i];
+        const Motion& motion = motions[i];
+        body.velocity = vectorOf(motion.v);
+        body.angularVelocity = vectorOf(motion.w);
+        body.pushVelocity = vectorOf(motion.pushV);
+        body.pushAngularVelocity = vectorOf(motion.pushW);
     }
 }
 
-void ContactSolver::warmStart(std::vector<SolverBody>& bodies) const {
+void ContactSolver::warmStart() {
     for (const Manifold& m : manifolds) {
-        SolverBody& A = bodies[m.a];
-        SolverBody& B = bodies[m.b];
-        for (std::uint32_t k = 0; k < m.count; ++k) {
-            const Point& p = points[m.first + k];
-            apply(m.normal, p.normal, p.normalImpulse, A.inverseMass, B.inverseMass, A.velocity,
-                  A.angularVelocity, B.velocity, B.angularVelocity);
-            apply(m.tangent1, p.tangent1, p.tangentImpulse1, A.inverseMass, B.inverseMass,
-                  A.velocity, A.angularVelocity, B.velocity, B.angularVelocity);
-            apply(m.tangent2, p.tangent2, p.tangentImpulse2, A.inverseMass, B.inverseMass,
-                  A.velocity, A.angularVelocity, B.velocity, B.angularVelocity);
+        Motion& A = motions[m.a];
+        Motion& B = motions[m.b];
+        for (std::uint32_t i = 0; i < m.count; ++i) {
+            const Point& p = points[m.first + i];
+            Lanes impulse = Lanes{0.0f, 0.0f, 0.0f, 0.0f};
+            for (int k = 0; k < 3; ++k) {
+                impulse += m.direction[k] * p.impulse[k];
+                A.w -= p.along[k].turnA * p.impulse[k];
+                B.w += p.along[k].turnB * p.impulse[k];
+            }
+            A.v -= impulse * m.inverseMassA;
+            B.v += impulse * m.inverseMassB;
         }
     }
 }
@@ -183,97 +263,113 @@ void ContactSolver::warmStart(std::vector<SolverBody>& bodies) const {
 // as a block solver of the contact would. It costs little, as the two bodies' velocities are
 // at hand, and it is what keeps a tall stack from rocking itself over: with one round,
 // stacks of more than five boxes sway and walk under the solver's error.
-void ContactSolver::solveVelocities(std::vector<SolverBody>& bodies) {
+void ContactSolver::solveVelocities() {
     for (const Manifold& m : manifolds) {
-        SolverBody& A = bodies[m.a];
-        SolverBody& B = bodies[m.b];
-        Vector3 va = A.velocity;
-        Vector3 wa = A.angularVelocity;
-        Vector3 vb = B.velocity;
-        Vector3 wb = B.angularVelocity;
-        const float ma = A.inverseMass;
-        const float mb = B.inverseMass;
+        Motion& A = motions[m.a];
+        Motion& B = motions[m.b];
+        Lanes va = A.v;
+        Lanes wa = A.w;
+        Lanes vb = B.v;
+        Lanes wb = B.w;
+        // Copies: the points written below could alias the manifold as far as the compiler
+        // knows, and it would read these again after every write.
+        const Lanes n = m.direction[NORMAL];
+        const Lanes t1 = m.direction[TANGENT1];
+        const Lanes t2 = m.direction[TANGENT2];
+        const float ma = m.inverseMassA;
+        const float mb = m.inverseMassB;
+        const float friction = m.friction;
         Point* first = points.data() + m.first;
         Point* const end = first + m.count;
 
         for (Point* p = first; p != end; ++p) {
-            const float s1 = relativeSpeed(m.tangent1, p->tangent1, va, wa, vb, wb);
-            const float s2 = relativeSpeed(m.tangent2, p->tangent2, va, wa, vb, wb);
-            float f1 = p->tangentImpulse1 - s1 * p->tangent1.mass;
-            float f2 = p->tangentImpulse2 - s2 * p->tangent2.mass;
+            const Lanes dv = vb - va;
+            float f1 =
+                p->impulse[TANGENT1] - p->speed(TANGENT1, t1, dv, wa, wb) * p->mass[TANGENT1];
+            float f2 =
+                p->impulse[TANGENT2] - p->speed(TANGENT2, t2, dv, wa, wb) * p->mass[TANGENT2];
             // Within the friction cone: a circle, the same limit in every direction.
-            const float limit = m.friction * p->normalImpulse;
+            const float limit = friction * p->impulse[NORMAL];
             const float squared = f1 * f1 + f2 * f2;
             if (squared > limit * limit) {
                 const float scale = limit / std::sqrt(squared);
                 f1 *= scale;
                 f2 *= scale;
             }
-            apply(m.tangent1, p->tangent1, f1 - p->tangentImpulse1, ma, mb, va, wa, vb, wb);
-            apply(m.tangent2, p->tangent2, f2 - p->tangentImpulse2, ma, mb, va, wa, vb, wb);
-            p->tangentImpulse1 = f1;
-            p->tangentImpulse2 = f2;
+            const float d1 = f1 - p->impulse[TANGENT1];
+            const float d2 = f2 - p->impulse[TANGENT2];
+            p->impulse[TANGENT1] = f1;
+            p->impulse[TANGENT2] = f2;
+            const Lanes impulse = t1 * d1 + t2 * d2;
+            va -= impulse * ma;
+            vb += impulse * mb;
+            wa -= p->along[TANGENT1].turnA * d1 + p->along[TANGENT2].turnA * d2;
+            wb += p->along[TANGENT1].turnB * d1 + p->along[TANGENT2].turnB * d2;
         }
         for (int round = 0; round < 2; ++round) {
             for (Point* p = first; p != end; ++p) {
-                const float speed = relativeSpeed(m.normal, p->normal, va, wa, vb, wb);
+                const float speed = p->speed(NORMAL, n, vb - va, wa, wb);
                 const float total =
-                    std::max(p->normalImpulse + (p->target - speed) * p->normal.mass, 0.0f);
-                apply(m.normal, p->normal, total - p->normalImpulse, ma, mb, va, wa, vb, wb);
-                p->normalImpulse = total;
+                    std::max(p->impulse[NORMAL] + (p->target - speed) * p->mass[NORMAL], 0.0f);
+                const float d = total - p->impulse[NORMAL];
+                p->impulse[NORMAL] = total;
+                va -= n * (d * ma);
+                vb += n * (d * mb);
+                wa -= p->along[NORMAL].turnA * d;
+                wb += p->along[NORMAL].turnB * d;
             }
         }
-        A.velocity = va;
-        A.angularVelocity = wa;
-        B.velocity = vb;
-        B.angularVelocity = wb;
+        A.v = va;
+        A.w = wa;
+        B.v = vb;
+        B.w = wb;
     }
 }
 
-void ContactSolver::solvePushes(std::vector<SolverBody>& bodies) {
+void ContactSolver::solvePushes() {
     for (const Manifold& m : manifolds) {
         if (!m.pushes) {
             continue;
         }
-        SolverBody& A = bodies[m.a];
-        SolverBody& B = bodies[m.b];
-        Vector3 va = A.pushVelocity;
-        Vector3 wa = A.pushAngularVelocity;
-        Vector3 vb = B.pushVelocity;
-        Vector3 wb = B.pushAngularVelocity;
+        Motion& A = motions[m.a];
+        Motion& B = motions[m.b];
+        Lanes va = A.pushV;
+        Lanes wa = A.pushW;
+        Lanes vb = B.pushV;
+        Lanes wb = B.pushW;
+        const Lanes n = m.direction[NORMAL];
+        const float ma = m.inverseMassA;
+        const float mb = m.inverseMassB;
         Point* first = points.data() + m.first;
         Point* const end = first + m.count;
         for (Point* p = first; p != end; ++p) {
-            const float speed = relativeSpeed(m.normal, p->normal, va, wa, vb, wb);
-            const float total = std::max(p->pushImpulse + (p->push - speed) * p->normal.mass, 0.0f);
-            apply(m.normal, p->normal, total - p->pushImpulse, A.inverseMass, B.inverseMass, va, wa,
-                  vb, wb);
+            const float speed = p->speed(NORMAL, n, vb - va, wa, wb);
+            const float total =
+                std::max(p->pushImpulse + (p->push - speed) * p->mass[NORMAL], 0.0f);
+            const float d = total - p->pushImpulse;
             p->pushImpulse = total;
+            va -= n * (d * ma);
+            vb += n * (d * mb);
+            wa -= p->along[NORMAL].turnA * d;
+            wb += p->along[NORMAL].turnB * d;
         }
-        A.pushVelocity = va;
-        A.pushAngularVelocity = wa;
-        B.pushVelocity = vb;
-        B.pushAngularVelocity = wb;
+        A.pushV = va;
+        A.pushW = wa;
+        B.pushV = vb;
+        B.pushW = wb;
     }
 }
 
 int ContactSolver::impulses(std::size_t k, ContactImpulse* out) const {
     const Manifold& m = manifolds[k];
+    const Vector3 t1 = vectorOf(m.direction[TANGENT1]);
+    const Vector3 t2 = vectorOf(m.direction[TANGENT2]);
     for (std::uint32_t i = 0; i < m.count; ++i) {
         const Point& p = points[m.first + i];
         out[i].id = p.id;
-        out[i].normal = p.normalImpulse;
-        out[i].friction = m.tangent1 * p.tangentImpulse1 + m.tangent2 * p.tangentImpulse2;
+        out[i].normal = p.impulse[NORMAL];
+        out[i].friction = t1 * p.impulse[TANGENT1] + t2 * p.impulse[TANGENT2];
         out[i].anchor = p.anchor;
     }
     return static_cast<int>(m.count);
-}
-
-float ContactSolver::normalImpulse(std::size_t k) const {
-    const Manifold& m = manifolds[k];
-    float sum = 0.0f;
-    for (std::uint32_t i = 0; i < m.count; ++i) {
-        sum += points[m.first + i].normalImpulse;
-    }
-    return sum;
 }

@@ -49,66 +49,40 @@ struct ContactImpulse {
 // have acted, solve(), then impulses() of each contact for the next step.
 class ContactSolver {
   public:
+    ContactSolver();
+    ~ContactSolver();
+    ContactSolver(const ContactSolver&) = delete;
+    ContactSolver& operator=(const ContactSolver&) = delete;
+
     /// Forgets every contact; the storage stays for the next step.
     void clear();
     /// Adds the contact of bodies a and b (indices into `bodies`), its points matched with
     /// `previous` (what impulses() gave for this pair at the last step; may be empty) by id,
-    /// or else by place.
-    /// Friction and restitution are the pair's.
+    /// or else by place. Friction and restitution are the pair's.
     void add(const std::vector<SolverBody>& bodies, std::uint32_t a, std::uint32_t b,
              const ContactManifold& manifold, float friction, float restitution,
              const ContactImpulse* previous, int previousCount, const ContactSettings& settings);
-    /// Warm starts every contact, then the velocity and push passes.
+    /// Warm starts every contact, then the velocity and push passes; the bodies' velocities
+    /// and push velocities are the answer.
     void solve(std::vector<SolverBody>& bodies, const ContactSettings& settings);
 
-    std::size_t size() const { return manifolds.size(); }
+    std::size_t size() const;
     /// Writes the impulses of contact k (in add() order) to `out` (room for
     /// ContactManifold::MAX_POINTS) and returns how many.
     int impulses(std::size_t k, ContactImpulse* out) const;
-    /// The sum of the normal impulses of contact k: the weight it carried.
-    float normalImpulse(std::size_t k) const;
 
   private:
-    // One direction of one point: r x d for each body, and its inverse inertia times that.
-    struct Direction {
-        _Tarn::Vector3 crossA{0.0f, 0.0f, 0.0f};
-        _Tarn::Vector3 crossB{0.0f, 0.0f, 0.0f};
-        _Tarn::Vector3 turnA{0.0f, 0.0f, 0.0f};
-        _Tarn::Vector3 turnB{0.0f, 0.0f, 0.0f};
-        float mass = 0.0f;  // 1 / effective mass along the direction, 0 when nothing moves
-    };
-    struct Point {
-        Direction normal;
-        Direction tangent1;
-        Direction tangent2;
-        float normalImpulse = 0.0f;
-        float tangentImpulse1 = 0.0f;
-        float tangentImpulse2 = 0.0f;
-        float pushImpulse = 0.0f;
-        // The separating speed aimed at: back at restitution times the closing speed, or,
-        // for a point still apart, the speed that would just close the gap.
-        float target = 0.0f;
-        float push = 0.0f;  // the push speed aimed at; 0 within the slop
-        std::uint32_t id = 0;
-        _Tarn::Vector3 anchor{0.0f, 0.0f, 0.0f};  // from the centre of body a
-    };
-    struct Manifold {
-        std::uint32_t a = 0;
-        std::uint32_t b = 0;
-        _Tarn::Vector3 normal{0.0f, 1.0f, 0.0f};
-        _Tarn::Vector3 tangent1{1.0f, 0.0f, 0.0f};
-        _Tarn::Vector3 tangent2{0.0f, 0.0f, 1.0f};
-        float friction = 0.0f;
-        std::uint32_t first = 0;  // into `points`
-        std::uint32_t count = 0;
-        bool pushes = false;  // some point is deeper than the slop
-    };
+    // Kept in ContactSolver.cpp: the solver's own layout, four lanes to a vector.
+    struct Point;
+    struct Manifold;
+    struct Motion;
 
-    void warmFrom(const Manifold& m, const ContactImpulse* previous, int count, float distance);
-    void warmStart(std::vector<SolverBody>& bodies) const;
-    void solveVelocities(std::vector<SolverBody>& bodies);
-    void solvePushes(std::vector<SolverBody>& bodies);
+    void warmFrom(Manifold& m, const ContactImpulse* previous, int count, float distance);
+    void warmStart();
+    void solveVelocities();
+    void solvePushes();
 
     std::vector<Manifold> manifolds;
     std::vector<Point> points;
+    std::vector<Motion> motions;  // one per body, during solve()
 };
