@@ -62,8 +62,8 @@ float coordinate(const Vertex& v, int axis) {
 // Keeps the part of the polygon where sign * (x or y) <= limit.
 void clip(const Polygon& in, int axis, float sign, float limit, std::uint8_t plane, Polygon& out) {
     out.count = 0;
-    for (int k = 0; k < in.count; ++k) {
-        const Vertex& s = in.v[(k + in.count - 1) % in.count];
+    for (int k = 0, previous = in.count - 1; k < in.count; previous = k++) {
+        const Vertex& s = in.v[previous];
         const Vertex& e = in.v[k];
         const float ds = sign * coordinate(s, axis) - limit;
         const float de = sign * coordinate(e, axis) - limit;
@@ -335,8 +335,11 @@ bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& ou
         best = faceB;
     }
     // Edges: a[i] x b[j]. The projections go through R, as in the box test; the separation
-    // is divided by the axis's length to compare with the faces'.
+    // is the gap divided by the axis's length, compared between edges without dividing: for
+    // gaps at or below 0, g1 / l1 > g2 / l2 exactly when g1^2 l2^2 < g2^2 l1^2.
     Axis edge;
+    float edgeGap = 0.0f;
+    float edgeLength2 = 0.0f;
     for (int i = 0; i < 3; ++i) {
         const int i1 = (i + 1) % 3;
         const int i2 = (i + 2) % 3;
@@ -350,19 +353,23 @@ bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& ou
             if (gap > 0.0f) {
                 return false;
             }
-            const float length = std::sqrt(std::fmax(0.0f, 1.0f - R[i][j] * R[i][j]));
-            if (length < SHORTEST_EDGE_AXIS) {
+            const float length2 = 1.0f - R[i][j] * R[i][j];
+            if (!(length2 >= SHORTEST_EDGE_AXIS * SHORTEST_EDGE_AXIS)) {
                 continue;
             }
-            const float s = gap / length;
-            if (s > edge.separation) {
-                edge = Axis{AxisKind::EDGES, i, j, s};
+            if (edge.kind != AxisKind::EDGES ||
+                gap * gap * edgeLength2 < edgeGap * edgeGap * length2) {
+                edge = Axis{AxisKind::EDGES, i, j, 0.0f};
+                edgeGap = gap;
+                edgeLength2 = length2;
             }
         }
     }
-    if (edge.separation > -std::numeric_limits<float>::infinity() &&
-        better(edge.separation, best.separation, scale)) {
-        best = edge;
+    if (edge.kind == AxisKind::EDGES) {
+        edge.separation = edgeGap / std::sqrt(edgeLength2);
+        if (better(edge.separation, best.separation, scale)) {
+            best = edge;
+        }
     }
 
     switch (best.kind) {
