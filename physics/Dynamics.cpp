@@ -10,6 +10,7 @@
 #include "core/Transform.h"
 #include "core/World.h"
 #include "math/Matrix.h"
+#include "physics/BodyMotion.h"
 #include "physics/RigidBody.h"
 
 using _Tarn::Vector3;
@@ -36,35 +37,6 @@ bool inRange(const Vector3& v) {
 
 float inverse(float value) {
     return value > 0.0f ? 1.0f / value : 0.0f;
-}
-
-// The turn by |w| radians about w, then the move by v, of a body whose centre is at c: one
-// matrix, p -> R p + (c + v - R c).
-Matrix motion(const Vector3& c, const Vector3& v, const Vector3& w) {
-    const float angle = std::sqrt(w.dot(w));
-    Matrix m = Matrix::translation(c.x + v.x, c.y + v.y, c.z + v.z);
-    if (!(angle > 0.0f)) {
-        m = Matrix::translation(v.x, v.y, v.z);
-        return m;
-    }
-    const Vector3 k = w / angle;
-    const float cosine = std::cos(angle);
-    const float sine = std::sin(angle);
-    const float t = 1.0f - cosine;
-    const float r[3][3] = {
-        {cosine + t * k.x * k.x, t * k.x * k.y - sine * k.z, t * k.x * k.z + sine * k.y},
-        {t * k.x * k.y + sine * k.z, cosine + t * k.y * k.y, t * k.y * k.z - sine * k.x},
-        {t * k.x * k.z - sine * k.y, t * k.y * k.z + sine * k.x, cosine + t * k.z * k.z}};
-    const float at[3] = {c.x, c.y, c.z};
-    for (int i = 0; i < 3; ++i) {
-        float turned = 0.0f;
-        for (int j = 0; j < 3; ++j) {
-            m.set(i, j, r[i][j]);
-            turned += r[i][j] * at[j];
-        }
-        m.set(i, 3, m.get(i, 3) - turned);
-    }
-    return m;
 }
 
 // m v^2 / 2 + w.I w / 2, the moments about the shape's axes.
@@ -202,9 +174,14 @@ bool Dynamics::prepare(RigidBody& body) {
     }
     const std::uint64_t revision = shape->componentTransform->getRevision();
     if (shape != body.shape || revision != body.movedRevision) {
-        // Moved by other code since the stage last moved it, or just attached.
+        // Moved by other code since the stage last moved it, or just attached: its box is
+        // what it is now.
         body.shape = shape;
         body.movedRevision = revision;
+        if (solid.kind == Solid::Kind::BOX) {
+            const float* h = solid.box->halfWidths;
+            body.halfWidths = Vector3(h[0], h[1], h[2]);
+        }
         body.asleep = false;
         body.restSteps = 0;
     }
@@ -346,7 +323,10 @@ void Dynamics::move(RigidBody& body) {
     const Vector3 shift = body.velocity + s.pushVelocity;
     const Vector3 turn = body.angularVelocity + s.pushAngularVelocity;
     if (shift.dot(shift) > 0.0f || turn.dot(turn) > 0.0f) {
-        body.owner->transform->applyMatrix(motion(s.centre, shift, turn));
+        const Solid& solid = solids[body.solverIndex];
+        body.owner->transform->applyMatrix(solid.kind == Solid::Kind::BOX
+                                               ? boxMotion(*solid.box, body.halfWidths, shift, turn)
+                                               : rigidMotion(s.centre, shift, turn));
         body.movedRevision = body.shape->componentTransform->getRevision();
     }
 }

@@ -104,6 +104,9 @@ class RigidBody : public Component {
     // The revision of the shape's geometry after the stage last moved it: another revision
     // means other code moved the object.
     std::uint64_t movedRevision = 0;
+    // The half-widths of the shape's box when other code last shaped it: the stage holds the
+    // box to them, and to square corners, as it moves it.
+    _Tarn::Vector3 halfWidths{0.0f, 0.0f, 0.0f};
     std::uint32_t index = 0;        // among the stage's bodies
     std::uint32_t solverIndex = 0;  // among this step's solver bodies; 0: not solved
     Component* shape = nullptr;     // the collider, once found

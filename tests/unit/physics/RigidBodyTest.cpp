@@ -8,6 +8,7 @@
 
 #include "collision/BoxCollider.h"
 #include "collision/CircleCollider.h"
+#include "collision/OrientedBox.h"
 #include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
@@ -457,6 +458,32 @@ TEST_F(RigidBodyTest, ASpringPullsARigidBody) {
     // Let go of its object, and the spring pulls no more.
     world->removeObject(anchor.object);
     EXPECT_EQ(spring.bodyB, nullptr);
+}
+
+// A box turning freely far from the origin for thousands of steps stays a box and keeps
+// turning: one step's rounding of its corners is undone at the next instead of adding up
+// (which used to leave it no box within 500 steps, frozen and tested against everything).
+TEST_F(RigidBodyTest, ABoxTurningForLongStaysABox) {
+    BodySpec spec;
+    spec.at = Vector3(60, 70, 50);
+    spec.halfWidths = Vector3(1, 0.5f, 2);
+    spec.gravity = 0.0f;
+    RigidBody& body = box(spec);
+    const Vector3 spin(0.1f, 0.2f, 0.05f);
+    body.setAngularVelocity(spin);
+    for (int n = 1; n <= 3000; ++n) {
+        step();
+        if (n % 500 == 0) {
+            const OrientedBox& shape =
+                *static_cast<BoxCollider*>(body.owner->colliders.at(0))->testedBox();
+            ASSERT_LT(shape.reach, INF) << "step " << n;
+            EXPECT_NEAR(shape.halfWidths[0], 1.0f, 1e-4f) << "step " << n;
+            EXPECT_NEAR(shape.halfWidths[1], 0.5f, 1e-4f) << "step " << n;
+            EXPECT_NEAR(shape.halfWidths[2], 2.0f, 1e-4f) << "step " << n;
+            EXPECT_LT(length(centre(body) - spec.at), 1e-3f) << "step " << n;
+            EXPECT_LT(length(body.getAngularVelocity() - spin), 1e-6f) << "step " << n;
+        }
+    }
 }
 
 }  // namespace
