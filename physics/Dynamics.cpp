@@ -73,11 +73,17 @@ Dynamics& Dynamics::enable(World& world) {
 
 void Dynamics::objectRemoved(const GameObject& object) {
     rescan = true;
+    // Its body goes from the list at once: the next removal may come before the next step.
+    RigidBody* leaving = bodyOf(object);
+    if (belongs(leaving)) {
+        bodies.erase(bodies.begin() + leaving->index);
+        for (std::size_t i = leaving->index; i < bodies.size(); ++i) {
+            bodies[i]->index = static_cast<std::uint32_t>(i);
+        }
+    }
     // What rested on it must find out that it is gone.
     for (RigidBody* body : bodies) {
-        if (body->owner != &object) {
-            body->wake();
-        }
+        body->wake();
     }
 }
 

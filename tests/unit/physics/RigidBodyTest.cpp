@@ -420,6 +420,12 @@ TEST_F(RigidBodyTest, SleepingBodiesWakeWhenTouchedPushedOrMoved) {
          [](auto& boxes, RigidBody&) { boxes[2]->owner->transform->translate(0.5f, 0.5f, 0); }, 2},
         {"its floor removed",
          [this](auto&, RigidBody&) { world->removeObject(world->objects.front().get()); }, 0},
+        {"two bodies removed",
+         [this](auto& boxes, RigidBody&) {
+             world->removeObject(boxes[0]->owner);
+             world->removeObject(boxes[1]->owner);
+         },
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
