@@ -68,6 +68,20 @@ struct ContactSolver::Point {
                 const Lanes& wb) const {
         return across(dv * direction + wb * along[k].crossB - wa * along[k].crossA);
     }
+
+    // Non-penetration along the normal n, for velocities or for push velocities: the
+    // accumulated impulse, kept at or above 0, aims the separating speed at `aim`.
+    void separate(const Lanes& n, float ma, float mb, float aim, float& accumulated, Lanes& va,
+                  Lanes& wa, Lanes& vb, Lanes& wb) const {
+        const float speed = this->speed(NORMAL, n, vb - va, wa, wb);
+        const float total = std::max(accumulated + (aim - speed) * mass[NORMAL], 0.0f);
+        const float d = total - accumulated;
+        accumulated = total;
+        va -= n * (d * ma);
+        vb += n * (d * mb);
+        wa -= along[NORMAL].turnA * d;
+        wb += along[NORMAL].turnB * d;
+    }
 };
 
 struct ContactSolver::Manifold {
@@ -308,15 +322,7 @@ void ContactSolver::solveVelocities() {
         }
         for (int round = 0; round < 2; ++round) {
             for (Point* p = first; p != end; ++p) {
-                const float speed = p->speed(NORMAL, n, vb - va, wa, wb);
-                const float total =
-                    std::max(p->impulse[NORMAL] + (p->target - speed) * p->mass[NORMAL], 0.0f);
-                const float d = total - p->impulse[NORMAL];
-                p->impulse[NORMAL] = total;
-                va -= n * (d * ma);
-                vb += n * (d * mb);
-                wa -= p->along[NORMAL].turnA * d;
-                wb += p->along[NORMAL].turnB * d;
+                p->separate(n, ma, mb, p->target, p->impulse[NORMAL], va, wa, vb, wb);
             }
         }
         A.v = va;
@@ -343,15 +349,7 @@ void ContactSolver::solvePushes() {
         Point* first = points.data() + m.first;
         Point* const end = first + m.count;
         for (Point* p = first; p != end; ++p) {
-            const float speed = p->speed(NORMAL, n, vb - va, wa, wb);
-            const float total =
-                std::max(p->pushImpulse + (p->push - speed) * p->mass[NORMAL], 0.0f);
-            const float d = total - p->pushImpulse;
-            p->pushImpulse = total;
-            va -= n * (d * ma);
-            vb += n * (d * mb);
-            wa -= p->along[NORMAL].turnA * d;
-            wb += p->along[NORMAL].turnB * d;
+            p->separate(n, ma, mb, p->push, p->pushImpulse, va, wa, vb, wb);
         }
         A.pushV = va;
         A.pushW = wa;

@@ -21,7 +21,9 @@
 // An object with a collider and no rigid body, or with a rigid body of mass 0, is an
 // immovable obstacle. So is a body refused for bad input (a mass or inertia that is not a
 // finite positive number, a shape that has none, a body outside the coordinate range):
-// getProblem() says why, and the setters that refuse answer false and change nothing.
+// getProblem() says why, and the setters that refuse answer false and change nothing. A body
+// whose object has no box or sphere yet, or whose box other code has sheared, waits where it
+// is until it has one.
 //
 // A body that has rested for a while, with everything it touches, falls asleep: it is no
 // longer simulated, and costs next to nothing, until a body touches it, a force or a velocity
