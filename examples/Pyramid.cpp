@@ -47,7 +47,7 @@ class BallShape : public Component {
             return;
         }
         const Point& centre = owner->colliders.front()->componentTransform->points[0];
-        glColor3f(0.9f, 0.2f, 0.1f);
+        glColor3f(1.0f, 0.85f, 0.1f);
         glPushMatrix();
         glTranslatef(centre.x, centre.y, centre.z);
         glutSolidSphere(radius, 24, 12);
@@ -144,7 +144,7 @@ void buildPyramid(World& world) {
 
     // From a little above and to the side, and further back.
     Camera::getInstance()->rotate(20.0f, -30.0f, 0.0f);
-    Camera::getInstance()->move(0.0f, 0.0f, -8.0f);
+    Camera::getInstance()->move(0.0f, 1.0f, -3.0f);
 }
 
 }  // namespace

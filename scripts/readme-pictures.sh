@@ -108,7 +108,7 @@ stop_engine
 # The wall of boxes, just hit by a ball.
 start_engine build/examples/pyramid "Pyramid"
 hold space 0.1
-sleep 0.6
+sleep 0.4
 snap example-pyramid
 stop_engine
 
