@@ -55,6 +55,18 @@ double kineticEnergy(const RigidBody& body, const Solid& solid) {
     return energy;
 }
 
+// How fast a body closes on what it touches at the fastest of the contact's points, the other
+// side standing still.
+float closingSpeed(const SolverBody& body, const ContactManifold& manifold) {
+    float fastest = 0.0f;
+    for (int k = 0; k < manifold.count; ++k) {
+        const Vector3 r = manifold.points[k].position - body.centre;
+        const Vector3 v = body.velocity + body.angularVelocity.cross(r);
+        fastest = std::fmax(fastest, v.dot(manifold.normal));
+    }
+    return fastest;
+}
+
 RigidBody* bodyOf(const GameObject& object) {
     return static_cast<RigidBody*>(object.rigidBody);
 }
@@ -277,15 +289,20 @@ void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
         return;
     }
     std::uint32_t otherIndex = 0;
-    if (dynamic) {
-        if (otherBody->solverIndex == 0) {
-            // A sleeping body touched by an awake one wakes up, still counting its rest:
-            // resting bodies that touch fall asleep together.
-            otherBody->asleep = false;
-            if (!prepare(*otherBody)) {
-                return;
-            }
+    if (dynamic && otherBody->solverIndex == 0 && body.restSteps == 0) {
+        // A sleeping body touched by one that moves wakes up; one that a resting body leans
+        // on sleeps on, and holds it as an obstacle would. Hit faster than a resting body
+        // may move, it moves itself, and wakes what it touches in its turn (the blow goes
+        // through a sleeping pile at once); grazed, it still counts its rest.
+        otherBody->asleep = false;
+        if (closingSpeed(solverBodies[body.solverIndex], manifold) > sleep.linearSpeed) {
+            otherBody->restSteps = 0;
         }
+        if (!prepare(*otherBody)) {
+            return;
+        }
+    }
+    if (dynamic) {
         otherIndex = otherBody->solverIndex;
     }
 
@@ -337,31 +354,21 @@ void Dynamics::move(RigidBody& body) {
     }
 }
 
+// A body rests while it moves slower than the sleep speeds, and one that touches nothing
+// only while it does not move at all (one floating slowly through space keeps floating). It
+// falls asleep once it has rested for the rest steps and none of the bodies it touches
+// moves: a pile sleeps where it has come to rest, while its restless parts stay awake.
 void Dynamics::fallAsleep() {
     if (sleep.restSteps <= 0) {
         return;
     }
     const auto count = static_cast<std::uint32_t>(solverBodies.size());
-    islands.reset(count);
-    for (std::size_t k = 0; k < found.size(); ++k) {
-        const RigidBody* other = bodyOf(*found[k].other->owner);
-        if (belongs(other) && other->solverIndex != 0) {
-            islands.join(found[k].owner->solverIndex, other->solverIndex);
-        }
-    }
-    // The shortest rest in each island.
-    islandRest.assign(count, sleep.restSteps);
     const float linear = sleep.linearSpeed * sleep.linearSpeed;
     const float angular = sleep.angularSpeed * sleep.angularSpeed;
-    // A body that touches nothing rests only when it does not move at all: one floating
-    // slowly through space keeps floating.
     touching.assign(count, 0);
     for (std::size_t k = 0; k < found.size(); ++k) {
         touching[found[k].owner->solverIndex] = 1;
-        const RigidBody* other = bodyOf(*found[k].other->owner);
-        if (belongs(other) && other->solverIndex != 0) {
-            touching[other->solverIndex] = 1;
-        }
+        touching[otherIndex(found[k])] = 1;
     }
     for (RigidBody* body : awake) {
         const float v = body->velocity.dot(body->velocity);
@@ -369,14 +376,29 @@ void Dynamics::fallAsleep() {
         const bool resting =
             touching[body->solverIndex] != 0 ? v < linear && w < angular : v == 0.0f && w == 0.0f;
         body->restSteps = resting ? body->restSteps + 1 : 0;
-        int& rest = islandRest[islands.find(body->solverIndex)];
-        rest = std::min(rest, body->restSteps);
+    }
+    // Kept awake by a neighbour that moves.
+    std::fill(touching.begin(), touching.end(), 0);
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        const RigidBody& owner = *found[k].owner;
+        const std::uint32_t other = otherIndex(found[k]);
+        if (other != 0 && awake[other - 1]->restSteps == 0) {
+            touching[owner.solverIndex] = 1;
+        }
+        if (owner.restSteps == 0) {
+            touching[other] = 1;
+        }
     }
     for (RigidBody* body : awake) {
-        if (islandRest[islands.find(body->solverIndex)] >= sleep.restSteps) {
+        if (body->restSteps >= sleep.restSteps && touching[body->solverIndex] == 0) {
             body->asleep = true;
             body->velocity = Vector3(0.0f, 0.0f, 0.0f);
             body->angularVelocity = Vector3(0.0f, 0.0f, 0.0f);
         }
     }
+}
+
+std::uint32_t Dynamics::otherIndex(const Contact& contact) const {
+    const RigidBody* other = bodyOf(*contact.other->owner);
+    return belongs(other) ? other->solverIndex : 0;
 }

@@ -6,7 +6,6 @@
 
 #include "core/WorldStage.h"
 #include "physics/ContactSolver.h"
-#include "physics/Islands.h"
 #include "physics/Solid.h"
 #include "physics/SolverBody.h"
 
@@ -19,8 +18,8 @@ struct SleepSettings {
     /// Speeds under which a body rests: world units and radians per step.
     float linearSpeed = 0.01f;
     float angularSpeed = 0.01f;
-    /// Steps a body and every body it touches must have rested to fall asleep; 0 or less
-    /// keeps every body awake.
+    /// Steps a body must have rested to fall asleep, while no body it touches moves; 0 or
+    /// less keeps every body awake.
     int restSteps = 60;
 };
 
@@ -33,8 +32,8 @@ struct SleepSettings {
 //
 // Awake bodies look for their contacts in the world's order, each among its candidates in the
 // world's order, and a pair is taken once, by the body that looks first (a sleeping body
-// touched wakes, and looks after all the others). So a world with the broad phase and one
-// without solve the same contacts in the same order, to the bit.
+// that a moving one touches wakes, and looks after all the others). So a world with the broad
+// phase and one without solve the same contacts in the same order, to the bit.
 class Dynamics : public WorldStage {
   public:
     explicit Dynamics(const ContactSettings& contacts = ContactSettings(),
@@ -82,6 +81,8 @@ class Dynamics : public WorldStage {
     void touch(RigidBody& body, const Solid& own, GameObject& other);
     void move(RigidBody& body);
     void fallAsleep();
+    /// The solver index of the body a contact's owner touches; 0 for an obstacle.
+    std::uint32_t otherIndex(const Contact& contact) const;
 
     std::vector<RigidBody*> bodies;
     // Bodies in this step's solver, in the order they entered it (solver index - 1).
@@ -94,9 +95,7 @@ class Dynamics : public WorldStage {
     std::uint64_t steps = 0;
     std::vector<GameObject*> candidates;
     ContactSolver solver;
-    Islands islands;
-    std::vector<int> islandRest;
-    std::vector<char> touching;  // by solver index: in contact with anything this step
+    std::vector<char> touching;  // by solver index, while falling asleep
 
     // When the bodies must be looked for again.
     bool rescan = true;

@@ -25,9 +25,10 @@
 // whose object has no box or sphere yet, or whose box other code has sheared, waits where it
 // is until it has one.
 //
-// A body that has rested for a while, with everything it touches, falls asleep: it is no
-// longer simulated, and costs next to nothing, until a body touches it, a force or a velocity
-// is given to it, or its object is moved by other code.
+// A body that has rested for a while, with nothing moving against it, falls asleep: it is no
+// longer simulated, and costs next to nothing, until a moving body touches it, a force or a
+// velocity is given to it, or its object is moved by other code. Meanwhile it holds what
+// rests on it as an obstacle would.
 class RigidBody : public Component {
   public:
     /// Friction and restitution of a body unless told otherwise.
