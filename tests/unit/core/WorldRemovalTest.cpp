@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -166,7 +168,7 @@ TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
     for (const bool duringStep : {false, true}) {
         SCOPED_TRACE(duringStep ? "removed during a step" : "removed between steps");
         restart();
-        world->setBroadPhase(true);
+        useBroadPhase(*world, true);
         std::vector<std::string> journal;
         BoxCollider& kept = addBox(0, 0, 0);
         BoxCollider& leaving = addBox(1, 0, 0);
@@ -190,5 +192,163 @@ TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
         addBox(-1, 0, 0);
         step();
         EXPECT_EQ(cornerColour(kept), "green");
+    }
+}
+
+namespace {
+
+// Leaves the world with the object it follows.
+class Follower : public GameObject {
+  public:
+    Follower(World& world, const GameObject& leader)
+        : GameObject(true, true, Point()), world(world), leader(leader) {}
+    void forgetObject(const GameObject& removed) override {
+        GameObject::forgetObject(removed);
+        if (&removed == &leader) {
+            world.removeObject(this);
+        }
+    }
+    World& world;
+    const GameObject& leader;
+};
+
+// Removes another object when it is destroyed, and may then put a new object in the world.
+class Dependent : public Component {
+  public:
+    Dependent(World& world, GameObject* other) : world(world), other(other) {}
+    ~Dependent() override {
+        world.removeObject(other);
+        if (makeNew) {
+            made = makeNew();
+            world.addObject(made);
+        }
+    }
+    World& world;
+    GameObject* other;
+    GameObject* (*makeNew)() = nullptr;
+    static inline GameObject* made = nullptr;
+};
+
+// Objects built in a pool of two slots that hands out the last slot freed first, so that a
+// new object takes the address of the one just deleted, as a real allocator may.
+class Pooled : public GameObject {
+  public:
+    Pooled() : GameObject(true, true, Point()) {}
+    static void* operator new(std::size_t size) {
+        EXPECT_LE(size, sizeof(Slot));
+        EXPECT_GT(freeCount, 0);
+        return &slots[freeSlots[--freeCount]];
+    }
+    static void operator delete(void* at) {
+        freeSlots[freeCount++] = static_cast<int>(static_cast<Slot*>(at) - slots);
+    }
+
+  private:
+    struct Slot {
+        alignas(GameObject) unsigned char bytes[sizeof(GameObject) + 64];
+    };
+    static inline Slot slots[2];
+    static inline int freeSlots[2] = {1, 0};
+    static inline int freeCount = 2;
+};
+
+// Asks for the removal of its targets in its update, in order.
+class RemoveAll : public Component {
+  public:
+    RemoveAll(World& world, std::vector<GameObject*> targets)
+        : Component(true, false), world(world), targets(std::move(targets)) {}
+    void update(int /*elapsedMs*/) override {
+        for (GameObject* target : targets) {
+            world.removeObject(target);
+        }
+        targets.clear();
+    }
+    World& world;
+    std::vector<GameObject*> targets;
+};
+
+// Switches the broad phase on or off from inside a step, at the step given.
+class Switch : public Component {
+  public:
+    Switch(World& world, int at, bool on) : Component(true, false), world(world), at(at), on(on) {}
+    void update(int /*elapsedMs*/) override {
+        if (++updates == at) {
+            WorldFixture::useBroadPhase(world, on);
+        }
+    }
+    World& world;
+    int at;
+    bool on;
+    int updates = 0;
+};
+
+}  // namespace
+
+TEST_F(WorldRemovalTest, FollowersThatLeaveWithTheirLeaderLeaveSafely) {
+    GameObject& leader = addObject(0, 0, 0);
+    world->addObject(new Follower(*world, leader));
+    GameObject& kept = addObject(1, 0, 0);
+    world->addObject(new Follower(*world, leader));
+    ASSERT_TRUE(world->removeObject(&leader));
+    ASSERT_EQ(world->objects.size(), 1u);
+    EXPECT_EQ(world->objects[0].get(), &kept);
+}
+
+TEST_F(WorldRemovalTest, ADestructorThatRemovesAnotherObjectIsSafeAlsoWhenTheWorldGoes) {
+    for (const bool worldGoes : {false, true}) {
+        SCOPED_TRACE(worldGoes ? "the world is destroyed" : "the object is removed");
+        auto local = std::make_unique<World>();
+        world = local.get();
+        GameObject& first = addObject(0, 0, 0);
+        GameObject& second = addObject(1, 0, 0);
+        attach(first, new Dependent(*world, &second));
+        GameObject& kept = addObject(2, 0, 0);
+        if (worldGoes) {
+            local.reset();
+        } else {
+            ASSERT_TRUE(world->removeObject(&first));
+            ASSERT_EQ(world->objects.size(), 1u);
+            EXPECT_EQ(world->objects[0].get(), &kept);
+        }
+    }
+}
+
+TEST_F(WorldRemovalTest, AQueuedRemovalNeverTakesANewObjectAtTheSameAddress) {
+    GameObject& first = addObject(0, 0, 0);
+    GameObject* second = new Pooled();
+    world->addObject(second);
+    // `first` leaves, and on its way out removes `second` and puts a new object in the world.
+    auto& dependent = attach(first, new Dependent(*world, second));
+    dependent.makeNew = [] { return static_cast<GameObject*>(new Pooled()); };
+    attach(addObject(2, 0, 0), new RemoveAll(*world, {&first, second}));
+    step();
+    ASSERT_NE(Dependent::made, nullptr);
+    ASSERT_EQ(world->objects.size(), 2u);
+    EXPECT_EQ(world->objects[1].get(), Dependent::made);
+}
+
+TEST_F(WorldRemovalTest, SwitchingTheBroadPhaseInAStepTakesEffectAtTheNextStep) {
+    // Each world switches from inside its first object's update; the colours must be those of a
+    // world that never switches (the same, all pairs or not).
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        World steady;
+        std::vector<std::string> seen[2];
+        for (World* target : {&steady, static_cast<World*>(nullptr)}) {
+            restart();
+            World& w = target != nullptr ? *target : *world;
+            world = &w;
+            useBroadPhase(w, !on);
+            GameObject& first = addObject(0, 0, 0);
+            if (target == nullptr) {
+                attach(first, new Switch(w, 1, on));
+            }
+            BoxCollider* boxes[3] = {&addBox(-20, 0, 0), &addBox(0, 0, 0), &addBox(1.5f, 0, 0)};
+            step();
+            for (BoxCollider* box : boxes) {
+                seen[target == nullptr].push_back(cornerColour(*box));
+            }
+        }
+        EXPECT_EQ(seen[1], seen[0]);
     }
 }

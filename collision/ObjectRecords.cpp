@@ -1,0 +1,88 @@
+#include "collision/ObjectRecords.h"
+
+#include <algorithm>
+
+#include "collision/BoxCollider.h"
+#include "collision/Collider.h"
+#include "core/Assert.h"
+#include "core/ComponentTransform.h"
+#include "core/GameObject.h"
+
+std::uint32_t ObjectRecords::append(GameObject& object) {
+    const auto slot = static_cast<std::uint32_t>(records.size());
+    ObjectRecord& record = records.emplace_back();
+    record.object = &object;
+    record.receives = object.hasCollider;
+    record.kept.reserve(KEPT_RESERVE);
+    return slot;
+}
+
+void ObjectRecords::clear(std::uint32_t slot) {
+    ObjectRecord& record = records[slot];
+    ENGINE_ASSERT(record.object != nullptr);
+    boxHolderCount -= record.hasBox ? 1 : 0;
+    const ObjectRecord empty;
+    record.bounds = empty.bounds;
+    record.sphere = empty.sphere;
+    record.object = nullptr;
+    record.hasColliders = record.unbounded = record.plainBox = record.hasBox = false;
+    record.receives = record.gainingCollider = false;
+    record.kept.clear();
+}
+
+std::uint64_t ObjectRecords::revisionOf(const GameObject& object) {
+    // Every change of any geometry takes a revision larger than all before it, so the
+    // largest revision among the colliders changes exactly when one of them moved.
+    std::uint64_t revision = 0;
+    for (const Component* collider : object.colliders) {
+        if (collider->componentTransform) {
+            revision = std::max(revision, collider->componentTransform->getRevision());
+        }
+    }
+    return revision;
+}
+
+bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
+    ObjectRecord& record = records[slot];
+    ENGINE_ASSERT(record.object != nullptr);
+    const auto& colliders = record.object->colliders;
+    const std::uint64_t revision = revisionOf(*record.object);
+    const bool attached = colliders.size() != record.colliderCount;
+    if (revision == record.colliderRevision && !attached) {
+        return false;
+    }
+    record.colliderRevision = revision;
+    record.colliderCount = static_cast<std::uint32_t>(colliders.size());
+
+    Bounds united = Bounds::empty();
+    bool unbounded = false;
+    plain = nullptr;
+    for (Component* component : colliders) {
+        // A component whose tag says collider but which is no Collider tells nothing.
+        auto* collider = dynamic_cast<Collider*>(component);
+        Bounds own;
+        if (collider == nullptr || !collider->bounds(own)) {
+            unbounded = true;
+        } else {
+            united.merge(own);
+        }
+        if (collider != nullptr && colliders.size() == 1) {
+            plain = collider->plainBox();
+        }
+    }
+    // Colliders are never taken off, so which of them are boxes changes only as they come.
+    if (attached) {
+        const bool hasBox = std::any_of(colliders.begin(), colliders.end(), [](Component* c) {
+            return dynamic_cast<BoxCollider*>(c) != nullptr;
+        });
+        boxHolderCount += (hasBox ? 1 : 0) - (record.hasBox ? 1 : 0);
+        record.hasBox = hasBox;
+    }
+    record.hasColliders = !colliders.empty();
+    record.unbounded = unbounded;
+    record.plainBox = plain != nullptr;
+    record.sphere = plain != nullptr ? ObjectRecord::Sphere{plain->centre, plain->reach}
+                                     : ObjectRecord::Sphere();
+    record.bounds = united;
+    return true;
+}
