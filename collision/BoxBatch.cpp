@@ -17,9 +17,14 @@ void BoxBatch::test(std::uint32_t slot, const std::vector<std::uint32_t>& candid
                     int& tests, bool& contact) {
     ENGINE_ASSERT(records[slot].plainBox);
     Answer& answer = answers[slot];
-    bool unchanged = answer.at != 0 && records[slot].changedAt <= answer.at;
-    for (std::size_t i = 0; i < candidates.size() && unchanged; ++i) {
-        unchanged = records[candidates[i]].changedAt <= answer.at;
+    // No record has changed since the answer was found (every change takes a new generation),
+    // or at least none of those it depends on.
+    bool unchanged = answer.at == generation;
+    if (!unchanged && answer.at != 0) {
+        unchanged = records[slot].changedAt <= answer.at;
+        for (std::size_t i = 0; i < candidates.size() && unchanged; ++i) {
+            unchanged = records[candidates[i]].changedAt <= answer.at;
+        }
     }
     if (unchanged) {
         tests += answer.tests;
@@ -38,7 +43,7 @@ void BoxBatch::test(std::uint32_t slot, const std::vector<std::uint32_t>& candid
             plainContact = plainContact || (own.mayTouch(box) && own.touches(box));
         } else {
             // Counted by the collider itself, into `tests` and `contact`.
-            const auto& colliders = record.object->colliders;
+            const auto& colliders = records.objectAt(other)->colliders;
             for (std::size_t c = 0; c < colliders.size(); ++c) {
                 tester.collide(colliders[c]);
             }
@@ -57,10 +62,11 @@ std::string BoxBatch::validate(const ObjectRecords& records, const std::vector<b
     }
     for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
         const ObjectRecord& record = records[slot];
-        if (record.object == nullptr || !record.plainBox || stale[slot]) {
+        GameObject* object = records.objectAt(slot);
+        if (object == nullptr || !record.plainBox || stale[slot]) {
             continue;
         }
-        const OrientedBox* box = currentBox(record);
+        const OrientedBox* box = currentBox(*object);
         if (box == nullptr || !sameBox(*box, boxes[slot].box)) {
             return "slot " + std::to_string(slot) + ": the kept box is not its collider's box";
         }
@@ -72,8 +78,8 @@ bool BoxBatch::sameBox(const OrientedBox& a, const OrientedBox& b) {
     return std::memcmp(&a, &b, sizeof(OrientedBox)) == 0;
 }
 
-const OrientedBox* BoxBatch::currentBox(const ObjectRecord& record) {
-    Component* collider = record.object->colliders.at(0);
+const OrientedBox* BoxBatch::currentBox(GameObject& object) {
+    Component* collider = object.colliders.at(0);
     auto* box = dynamic_cast<BoxCollider*>(collider);
     return box != nullptr ? box->plainBox() : nullptr;
 }

@@ -8,6 +8,7 @@
 #include "collision/OrientedBox.h"
 
 class BoxCollider;
+class GameObject;
 
 // The box tests of a plain box (an object whose only collider is a BoxCollider of that very
 // class), run on contiguous copies of the boxes: per candidate, its record and its box,
@@ -52,7 +53,7 @@ class BoxBatch {
     };
 
     static bool sameBox(const OrientedBox& a, const OrientedBox& b);
-    static const OrientedBox* currentBox(const ObjectRecord& record);
+    static const OrientedBox* currentBox(GameObject& object);
 
     std::vector<KeptBox> boxes;
     std::vector<Answer> answers;

@@ -11,7 +11,7 @@
 
 BroadPhase::~BroadPhase() {
     for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
-        if (GameObject* object = records[slot].object) {
+        if (GameObject* object = records.objectAt(slot)) {
             ENGINE_ASSERT(holds(*object));
             object->candidateSlot = CandidateSlot();
         }
@@ -52,7 +52,7 @@ void BroadPhase::remove(GameObject& object) {
         return;
     }
     const std::uint32_t slot = object.candidateSlot.index;
-    ENGINE_ASSERT(records[slot].object == &object);
+    ENGINE_ASSERT(records.objectAt(slot) == &object);
     index.drop(slot);
     records.clear(slot);
     object.candidateSlot = CandidateSlot();
@@ -63,7 +63,7 @@ void BroadPhase::beginStep() {
     for (const std::uint32_t slot : gainingCollider) {
         ObjectRecord& record = records[slot];
         record.gainingCollider = false;
-        record.receives = record.object != nullptr;
+        record.receives = records.objectAt(slot) != nullptr;
     }
     gainingCollider.clear();
     inStep = true;
@@ -99,6 +99,7 @@ bool BroadPhase::offeredThisStep(std::uint32_t slot) const {
 }
 
 void BroadPhase::offerCandidates(GameObject& receiver) {
+    justFilled = NONE;
     if (!inStep || !holds(receiver)) {
         return;
     }
@@ -117,29 +118,50 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
     auto& candidates = receiver.collisionCandidates;
     candidates.clear();
     for (const std::uint32_t other : list) {
-        candidates.push_back(records[other].object);
+        candidates.push_back(records.objectAt(other));
     }
     record.filledAt = step;
+    justFilled = slot;
 }
 
 void BroadPhase::collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out) {
     if (!holds(receiver)) {
         return;
     }
+    justFilled = NONE;
     refreshDirty();
-    for (const std::uint32_t other : candidatesOf(receiver.candidateSlot.index)) {
-        out.push_back(records[other].object);
+    // Kept candidates are made only for offers: an object's list that stands in a step was
+    // filled from them.
+    const std::uint32_t slot = receiver.candidateSlot.index;
+    const ObjectRecord& record = records[slot];
+    if (record.keptAt != generation) {
+        find(slot);
+    }
+    const std::vector<std::uint32_t>& list = record.keptAt == generation ? record.kept : found;
+    for (const std::uint32_t other : list) {
+        out.push_back(records.objectAt(other));
     }
 }
 
 const std::vector<std::uint32_t>& BroadPhase::candidatesOf(std::uint32_t slot) {
-    ENGINE_ASSERT(!index.hasDirty());
     ObjectRecord& record = records[slot];
     if (record.keptAt == generation) {
         return record.kept;
     }
+    find(slot);
+    // Other candidates than before: what the box batch found for the old ones is no answer.
+    if (found != record.kept) {
+        record.kept.assign(found.begin(), found.end());
+        boxes.forgetAnswer(slot);
+    }
+    record.keptAt = generation;
+    return record.kept;
+}
+
+void BroadPhase::find(std::uint32_t slot) {
+    ENGINE_ASSERT(!index.hasDirty());
     found.clear();
-    if (record.unbounded) {
+    if (records[slot].unbounded) {
         collectAll(slot);
     } else {
         index.query(slot, records, found);
@@ -148,13 +170,6 @@ const std::vector<std::uint32_t>& BroadPhase::candidatesOf(std::uint32_t slot) {
             std::sort(found.begin(), found.end());
         }
     }
-    // Other candidates than before: what the box batch found for the old ones is no answer.
-    if (found != record.kept) {
-        record.kept.assign(found.begin(), found.end());
-        boxes.forgetAnswer(slot);
-    }
-    record.keptAt = generation;
-    return record.kept;
 }
 
 void BroadPhase::collectAll(std::uint32_t slot) {
@@ -187,8 +202,21 @@ bool BroadPhase::testBoxes(GameObject& receiver, BoxCollider& tester, int& tests
     }
     const std::uint32_t slot = receiver.candidateSlot.index;
     const ObjectRecord& record = records[slot];
-    if (!offeredThisStep(slot) || !record.plainBox || record.keptAt != generation ||
-        receiver.colliders.size() != 1 || receiver.colliders[0] != &tester) {
+    // Right after the list was filled from the kept candidates it is theirs; otherwise it is
+    // compared with them.
+    const bool asOffered = slot == justFilled ? offeredThisStep(slot) && record.keptAt == generation
+                                              : candidatesAsOffered(slot, receiver);
+    if (!record.plainBox || receiver.colliders.size() != 1 || receiver.colliders[0] != &tester ||
+        !asOffered) {
+        return false;
+    }
+    boxes.test(slot, record.kept, records, generation, tester, tests, contact);
+    return true;
+}
+
+bool BroadPhase::candidatesAsOffered(std::uint32_t slot, const GameObject& receiver) const {
+    const ObjectRecord& record = records[slot];
+    if (!offeredThisStep(slot) || record.keptAt != generation) {
         return false;
     }
     const std::vector<std::uint32_t>& list = record.kept;
@@ -198,11 +226,10 @@ bool BroadPhase::testBoxes(GameObject& receiver, BoxCollider& tester, int& tests
     }
     for (std::size_t i = 0; i < list.size(); ++i) {
         // A list that user code has changed since it was offered.
-        if (candidates[i] == nullptr || candidates[i] != records[list[i]].object) {
+        if (candidates[i] == nullptr || candidates[i] != records.objectAt(list[i])) {
             return false;
         }
     }
-    boxes.test(slot, list, records, generation, tester, tests, contact);
     return true;
 }
 
@@ -213,21 +240,22 @@ bool BroadPhase::leftOutBoxes(const GameObject& receiver) const {
     const std::uint32_t slot = receiver.candidateSlot.index;
     const ObjectRecord& record = records[slot];
     const std::uint32_t others = records.boxHolders() - (record.hasBox ? 1 : 0);
-    return offeredThisStep(slot) && !record.unbounded && others > 0;
+    return !record.unbounded && others > 0 && candidatesAsOffered(slot, receiver);
 }
 
 std::string BroadPhase::validate() const {
     std::uint32_t boxHolders = 0;
     for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
         const ObjectRecord& record = records[slot];
+        const GameObject* object = records.objectAt(slot);
         const std::string at = "slot " + std::to_string(slot) + ": ";
-        if (record.object == nullptr) {
+        if (object == nullptr) {
             if (record.hasColliders || record.receives || !record.kept.empty()) {
                 return at + "an empty slot that still has colliders or candidates";
             }
             continue;
         }
-        const CandidateSlot& held = record.object->candidateSlot;
+        const CandidateSlot& held = object->candidateSlot;
         if (held.source != this || held.index != slot) {
             return at + "its object names another source or slot";
         }
@@ -256,9 +284,9 @@ std::string BroadPhase::validate() const {
     std::vector<bool> stale(records.size(), false);
     for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
         const ObjectRecord& record = records[slot];
-        if (record.object != nullptr) {
-            stale[slot] = records.revisionOf(*record.object) != record.colliderRevision ||
-                          record.object->colliders.size() != record.colliderCount;
+        if (const GameObject* object = records.objectAt(slot)) {
+            stale[slot] = records.revisionOf(*object) != record.colliderRevision ||
+                          object->colliders.size() != record.colliderCount;
         }
     }
     std::string wrong = index.validate(records, stale);

@@ -53,9 +53,9 @@ class BroadPhase final : public CandidateSource {
     /// cannot; the collider then tests its candidates itself.
     bool testBoxes(GameObject& receiver, BoxCollider& tester, int& tests, bool& contact);
     /// Whether, in this step, the receiver was offered fewer objects than all pairs would
-    /// offer it (its bounds are known), while another object carries a box collider: a box
-    /// of the receiver that found no box among its candidates then had boxes left out, all
-    /// apart from it, which the all-pairs step would have tested.
+    /// offer it (its bounds are known) and tests them as offered, while another object
+    /// carries a box collider: a box of the receiver that found no box among its candidates
+    /// then had boxes left out, all apart from it, which the all-pairs step would have tested.
     bool leftOutBoxes(const GameObject& receiver) const;
 
     /// Whether the parts agree with one another and with the objects: the tree sound, every
@@ -69,9 +69,13 @@ class BroadPhase final : public CandidateSource {
     bool holds(const GameObject& object) const;
     /// Offered candidates in the step under way.
     bool offeredThisStep(std::uint32_t slot) const;
+    /// Offered its current candidates in this step, and its object's list still holds them.
+    bool candidatesAsOffered(std::uint32_t slot, const GameObject& receiver) const;
     void refreshDirty();
-    /// The slot's candidates, found again if any bounds changed since they were last found.
+    /// The slot's kept candidates, found again if any bounds changed since they were found.
     const std::vector<std::uint32_t>& candidatesOf(std::uint32_t slot);
+    /// Finds the slot's candidates into `found`.
+    void find(std::uint32_t slot);
     void collectAll(std::uint32_t slot);
 
     ObjectRecords records;
@@ -79,6 +83,12 @@ class BroadPhase final : public CandidateSource {
     BoxBatch boxes;
     std::vector<std::uint32_t> gainingCollider;  // to receive candidates from the next step
     std::vector<std::uint32_t> found;            // scratch for one query
+
+    // The slot whose object's candidate list the latest offerCandidates() call filled, which
+    // no code can have touched before that object's plain box tests it; NONE after any other
+    // call that may leave a list unlike its kept candidates.
+    static constexpr std::uint32_t NONE = ~0u;
+    std::uint32_t justFilled = NONE;
 
     bool inStep = false;
     std::uint32_t step = 0;

@@ -39,7 +39,8 @@ class Collider : public Component {
     virtual bool bounds(Bounds& out);
     /// The box whose plain box test (BoxCollider::collideWithBox) is exactly what this
     /// collider's tests do, so that a broad phase may run them on a copy; null for anything
-    /// else (the base, and every class that does not answer for itself).
+    /// else (the base, and every class that does not answer for itself). The bounds of a
+    /// collider that answers are its box's (OrientedBox::bounds).
     virtual const OrientedBox* plainBox();
 
     /// Stored for the shapes' constructors; nothing reads it.

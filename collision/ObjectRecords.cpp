@@ -11,7 +11,7 @@
 std::uint32_t ObjectRecords::append(GameObject& object) {
     const auto slot = static_cast<std::uint32_t>(records.size());
     ObjectRecord& record = records.emplace_back();
-    record.object = &object;
+    objects.push_back(&object);
     record.receives = object.hasCollider;
     record.kept.reserve(KEPT_RESERVE);
     return slot;
@@ -19,14 +19,15 @@ std::uint32_t ObjectRecords::append(GameObject& object) {
 
 void ObjectRecords::clear(std::uint32_t slot) {
     ObjectRecord& record = records[slot];
-    ENGINE_ASSERT(record.object != nullptr);
+    ENGINE_ASSERT(objects[slot] != nullptr);
     boxHolderCount -= record.hasBox ? 1 : 0;
     const ObjectRecord empty;
     record.bounds = empty.bounds;
     record.sphere = empty.sphere;
-    record.object = nullptr;
+    objects[slot] = nullptr;
     record.hasColliders = record.unbounded = record.plainBox = record.hasBox = false;
     record.receives = record.gainingCollider = false;
+    record.soleCollider = nullptr;
     record.kept.clear();
 }
 
@@ -44,9 +45,9 @@ std::uint64_t ObjectRecords::revisionOf(const GameObject& object) {
 
 bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
     ObjectRecord& record = records[slot];
-    ENGINE_ASSERT(record.object != nullptr);
-    const auto& colliders = record.object->colliders;
-    const std::uint64_t revision = revisionOf(*record.object);
+    ENGINE_ASSERT(objects[slot] != nullptr);
+    const auto& colliders = objects[slot]->colliders;
+    const std::uint64_t revision = revisionOf(*objects[slot]);
     const bool attached = colliders.size() != record.colliderCount;
     if (revision == record.colliderRevision && !attached) {
         return false;
@@ -54,22 +55,6 @@ bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
     record.colliderRevision = revision;
     record.colliderCount = static_cast<std::uint32_t>(colliders.size());
 
-    Bounds united = Bounds::empty();
-    bool unbounded = false;
-    plain = nullptr;
-    for (Component* component : colliders) {
-        // A component whose tag says collider but which is no Collider tells nothing.
-        auto* collider = dynamic_cast<Collider*>(component);
-        Bounds own;
-        if (collider == nullptr || !collider->bounds(own)) {
-            unbounded = true;
-        } else {
-            united.merge(own);
-        }
-        if (collider != nullptr && colliders.size() == 1) {
-            plain = collider->plainBox();
-        }
-    }
     // Colliders are never taken off, so which of them are boxes changes only as they come.
     if (attached) {
         const bool hasBox = std::any_of(colliders.begin(), colliders.end(), [](Component* c) {
@@ -77,6 +62,31 @@ bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
         });
         boxHolderCount += (hasBox ? 1 : 0) - (record.hasBox ? 1 : 0);
         record.hasBox = hasBox;
+        record.soleCollider =
+            colliders.size() == 1 ? dynamic_cast<Collider*>(colliders[0]) : nullptr;
+    }
+
+    Bounds united = Bounds::empty();
+    bool unbounded = false;
+    plain = nullptr;
+    for (Component* component : colliders) {
+        // A component whose tag says collider but which is no Collider tells nothing. The
+        // usual single collider was cast as it came.
+        Collider* collider =
+            colliders.size() == 1 ? record.soleCollider : dynamic_cast<Collider*>(component);
+        // A plain box's bounds are its box's: one call tells both.
+        const OrientedBox* box = collider != nullptr ? collider->plainBox() : nullptr;
+        Bounds own;
+        const bool bounded =
+            box != nullptr ? box->bounds(own) : collider != nullptr && collider->bounds(own);
+        if (bounded) {
+            united.merge(own);
+        } else {
+            unbounded = true;
+        }
+        if (colliders.size() == 1) {
+            plain = box;
+        }
     }
     record.hasColliders = !colliders.empty();
     record.unbounded = unbounded;

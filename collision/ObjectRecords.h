@@ -8,12 +8,14 @@
 #include "collision/OrientedBox.h"
 #include "math/Vector3.h"
 
+class Collider;
 class GameObject;
 
 // What the broad phase knows of one object it holds, in the slot the object was given when it
 // was taken in (slots follow insertion order). Another object's query reads the first part,
-// which shares one cache line; the rest only the object's own queries read.
-struct alignas(64) ObjectRecord {
+// which shares one cache line; the rest only the object's own queries read. The object itself
+// is named apart (ObjectRecords::objectAt).
+struct ObjectRecord {
     /// The bounding sphere of a plain box (the box test begins by comparing the spheres, so
     /// spheres apart mean no contact); infinite for anything else.
     struct Sphere {
@@ -30,8 +32,6 @@ struct alignas(64) ObjectRecord {
     Sphere sphere;
     /// The broad phase's generation when its colliders' geometry or number last changed.
     std::uint64_t changedAt = 0;
-    /// Null once the object has left; the slot then stays empty for good.
-    GameObject* object = nullptr;
     bool hasColliders = false;
     /// Some collider cannot tell its bounds: it reaches every object.
     bool unbounded = false;
@@ -47,6 +47,9 @@ struct alignas(64) ObjectRecord {
     /// The largest geometry revision among its colliders, and their number, when last read.
     std::uint64_t colliderRevision = 0;
     std::uint32_t colliderCount = 0;
+    /// Its collider as a Collider, when it has exactly one (null if that is no Collider):
+    /// found once as it comes, as colliders are never taken off.
+    Collider* soleCollider = nullptr;
     /// The step in which its object's collisionCandidates were last filled.
     std::uint32_t filledAt = 0;
     /// Its candidates as slots, in slot order, and the generation they were found at.
@@ -54,7 +57,9 @@ struct alignas(64) ObjectRecord {
     std::uint64_t keptAt = 0;
 };
 
-// The records of the objects a broad phase holds, one per slot, appended in one place.
+// The records of the objects a broad phase holds, one per slot, appended in one place, and
+// the objects themselves by slot in a dense list of their own: filling an object's candidate
+// list reads one pointer per candidate, eight to a cache line.
 class ObjectRecords {
   public:
     /// Room for the usual few candidates per object, so that lists rarely grow as objects move.
@@ -73,6 +78,8 @@ class ObjectRecords {
     /// The largest geometry revision among the object's colliders.
     static std::uint64_t revisionOf(const GameObject& object);
 
+    /// The object in `slot`; null once it has left (the slot then stays empty for good).
+    GameObject* objectAt(std::uint32_t slot) const { return objects[slot]; }
     ObjectRecord& operator[](std::uint32_t slot) { return records[slot]; }
     const ObjectRecord& operator[](std::uint32_t slot) const { return records[slot]; }
     std::uint32_t size() const { return static_cast<std::uint32_t>(records.size()); }
@@ -81,5 +88,6 @@ class ObjectRecords {
 
   private:
     std::vector<ObjectRecord> records;
+    std::vector<GameObject*> objects;
     std::uint32_t boxHolderCount = 0;
 };

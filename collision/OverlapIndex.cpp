@@ -70,14 +70,6 @@ void OverlapIndex::drop(std::uint32_t slot) {
     // A dirty entry stays listed; the refresh skips the empty slot.
 }
 
-void OverlapIndex::markDirty(std::uint32_t slot) {
-    Entry& entry = entries[slot];
-    if (!entry.dirty) {
-        entry.dirty = true;
-        dirty.push_back(slot);
-    }
-}
-
 void OverlapIndex::place(std::uint32_t slot, const ObjectRecord& record) {
     Entry& entry = entries[slot];
     if (record.unbounded != entry.unbounded) {
@@ -197,7 +189,7 @@ std::string OverlapIndex::validate(const ObjectRecords& records,
         if (entry.waiting) {
             return at + "still waiting for the tree";
         }
-        const bool held = record.object != nullptr;
+        const bool held = records.objectAt(slot) != nullptr;
         leaves += entry.leaf != BoundsTree::NONE ? 1 : 0;
         if (entry.unbounded != (held && record.unbounded) ||
             std::binary_search(unbounded.begin(), unbounded.end(), slot) != entry.unbounded) {

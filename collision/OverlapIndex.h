@@ -25,7 +25,14 @@ class OverlapIndex {
     /// Takes an object that has left out of the index; its slot is never used again.
     void drop(std::uint32_t slot);
 
-    void markDirty(std::uint32_t slot);
+    /// Inline: geometry changes many times per step.
+    void markDirty(std::uint32_t slot) {
+        Entry& entry = entries[slot];
+        if (!entry.dirty) {
+            entry.dirty = true;
+            dirty.push_back(slot);
+        }
+    }
     bool hasDirty() const { return !dirty.empty(); }
     /// Calls reread(slot) once for every dirty slot, which answers whether the slot's record
     /// changed; re-places each one that did, then inserts what waits for the tree.
@@ -73,7 +80,7 @@ void OverlapIndex::refresh(const ObjectRecords& records, Reread reread) {
     for (std::size_t i = 0; i < dirty.size(); ++i) {
         const std::uint32_t slot = dirty[i];
         entries[slot].dirty = false;
-        if (records[slot].object != nullptr && reread(slot)) {
+        if (records.objectAt(slot) != nullptr && reread(slot)) {
             place(slot, records[slot]);
         }
     }

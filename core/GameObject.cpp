@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Assert.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
 #include "core/PointDrawing.h"
@@ -92,6 +93,7 @@ bool GameObject::addComponent(Component* component) {
     if (component->getTypeTag().find("COLLIDER") != std::string::npos) {
         hasCollider = true;
         colliders.push_back(component);
+        ENGINE_ASSERT(colliders.size() <= components.size());
         if (candidateSlot.source != nullptr) {
             candidateSlot.source->colliderAttached(*this);
         }

@@ -58,7 +58,9 @@ class World {
     CandidateSource* getCandidateSource() const { return candidateSource.get(); }
     /// Appends to `out` the candidates of `receiver` as the geometry stands now, in insertion
     /// order: its source's (CandidateSource::collectCandidates), or without one every other
-    /// object with a collider. For stages that run after the objects' updates.
+    /// object with a collider. For stages that run after the objects' updates. A source
+    /// holds the objects that were in the world when the step began: one added since has no
+    /// candidates and is nobody's until the next step.
     void collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out);
 
     /// Takes the object out of the world and deletes it with everything it owns. Every other

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "collision/BroadPhase.h"
@@ -181,6 +182,42 @@ class BroadPhaseTest : public WorldFixture {
     }
 };
 
+// Asked after a step, as a later stage would: every object's candidates are other objects
+// with colliders in insertion order, and hold every plain box that touches its plain box.
+void expectCandidatesAfterTheStep(World& broad) {
+    std::unordered_map<const GameObject*, std::size_t> indexOf;
+    std::vector<OrientedBox> boxes(broad.objects.size());
+    std::vector<bool> plain(broad.objects.size(), false);
+    for (std::size_t i = 0; i < broad.objects.size(); ++i) {
+        const GameObject& object = *broad.objects[i];
+        indexOf[&object] = i;
+        if (object.colliders.size() == 1) {
+            if (const OrientedBox* box = static_cast<Collider*>(object.colliders[0])->plainBox()) {
+                boxes[i] = *box;
+                plain[i] = true;
+            }
+        }
+    }
+    std::vector<GameObject*> candidates;
+    for (std::size_t i = 0; i < broad.objects.size(); ++i) {
+        candidates.clear();
+        broad.collectCandidates(*broad.objects[i], candidates);
+        std::vector<bool> offered(broad.objects.size(), false);
+        std::size_t last = 0;
+        for (std::size_t c = 0; c < candidates.size(); ++c) {
+            const std::size_t j = indexOf.at(candidates[c]);
+            ASSERT_TRUE((c == 0 || j > last) && j != i && candidates[c]->hasCollider)
+                << "object " << i << ", candidate " << c;
+            offered[j] = true;
+            last = j;
+        }
+        for (std::size_t j = 0; j < broad.objects.size() && plain[i]; ++j) {
+            ASSERT_FALSE(j != i && plain[j] && boxes[i].touches(boxes[j]) && !offered[j])
+                << "object " << i << " touches object " << j << ", which it is not offered";
+        }
+    }
+}
+
 // One change made to both worlds alike before a given step.
 struct Event {
     int step;
@@ -253,5 +290,6 @@ TEST_F(BroadPhaseTest, StepsExactlyAsTheAllPairsStep) {
             // Its partner, and then nothing: no far-away box to show that it has tested.
             EXPECT_EQ(counters[1].parting->most, 1u);
         }
+        expectCandidatesAfterTheStep(broad);
     }
 }
