@@ -15,15 +15,15 @@ void BoxBatch::append() {
 void BoxBatch::test(std::uint32_t slot, const std::vector<std::uint32_t>& candidates,
                     const ObjectRecords& records, std::uint64_t generation, BoxCollider& tester,
                     int& tests, bool& contact) {
-    ENGINE_ASSERT(records[slot].plainBox);
+    ENGINE_ASSERT(records.state(slot).plainBox);
     Answer& answer = answers[slot];
     // No record has changed since the answer was found (every change takes a new generation),
     // or at least none of those it depends on.
     bool unchanged = answer.at == generation;
     if (!unchanged && answer.at != 0) {
-        unchanged = records[slot].changedAt <= answer.at;
+        unchanged = records.state(slot).changedAt <= answer.at;
         for (std::size_t i = 0; i < candidates.size() && unchanged; ++i) {
-            unchanged = records[candidates[i]].changedAt <= answer.at;
+            unchanged = records.state(candidates[i]).changedAt <= answer.at;
         }
     }
     if (unchanged) {
@@ -35,8 +35,7 @@ void BoxBatch::test(std::uint32_t slot, const std::vector<std::uint32_t>& candid
     int plainTests = 0;
     bool plainContact = false;
     for (const std::uint32_t other : candidates) {
-        const ObjectRecord& record = records[other];
-        if (record.plainBox) {
+        if (records.state(other).plainBox) {
             // Once one box touches, the rest only count: the answer is made.
             ++plainTests;
             const OrientedBox& box = boxes[other].box;
@@ -54,16 +53,15 @@ void BoxBatch::test(std::uint32_t slot, const std::vector<std::uint32_t>& candid
     answer = Answer{generation, tests, contact};
 }
 
-std::string BoxBatch::validate(const ObjectRecords& records, const std::vector<bool>& stale) const {
+std::string BoxBatch::validate(const ObjectRecords& records) const {
     if (boxes.size() != records.size() || answers.size() != records.size()) {
         return "the box batch holds " + std::to_string(boxes.size()) + " boxes and " +
                std::to_string(answers.size()) + " answers for " + std::to_string(records.size()) +
                " slots";
     }
     for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
-        const ObjectRecord& record = records[slot];
         GameObject* object = records.objectAt(slot);
-        if (object == nullptr || !record.plainBox || stale[slot]) {
+        if (object == nullptr || !records.state(slot).plainBox || records.stale(slot)) {
             continue;
         }
         const OrientedBox* box = currentBox(*object);

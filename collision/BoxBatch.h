@@ -37,9 +37,8 @@ class BoxBatch {
               int& tests, bool& contact);
 
     /// Whether every plain box's copy is its collider's box as it is now (those whose
-    /// geometry changed since their records were read excepted: `stale`); what is wrong, or
-    /// an empty string.
-    std::string validate(const ObjectRecords& records, const std::vector<bool>& stale) const;
+    /// geometry changed since they were read excepted); what is wrong, or an empty string.
+    std::string validate(const ObjectRecords& records) const;
 
   private:
     struct alignas(64) KeptBox {

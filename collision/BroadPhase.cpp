@@ -61,9 +61,9 @@ void BroadPhase::remove(GameObject& object) {
 
 void BroadPhase::beginStep() {
     for (const std::uint32_t slot : gainingCollider) {
-        ObjectRecord& record = records[slot];
-        record.gainingCollider = false;
-        record.receives = records.objectAt(slot) != nullptr;
+        ObjectState& state = records.state(slot);
+        state.gainingCollider = false;
+        state.receives = records.objectAt(slot) != nullptr;
     }
     gainingCollider.clear();
     inStep = true;
@@ -82,20 +82,19 @@ void BroadPhase::geometryChanged(GameObject& object) {
 void BroadPhase::colliderAttached(GameObject& object) {
     ENGINE_ASSERT(holds(object));
     const std::uint32_t slot = object.candidateSlot.index;
-    ObjectRecord& record = records[slot];
     // A collider without geometry of its own changes no revision: its number is forgotten, so
-    // that the record is read again for the attachment itself.
-    record.colliderCount = 0;
+    // that the slot is read again for the attachment itself.
+    records.record(slot).colliderCount = 0;
     index.markDirty(slot);
-    if (!record.receives && !record.gainingCollider) {
-        record.gainingCollider = true;
+    ObjectState& state = records.state(slot);
+    if (!state.receives && !state.gainingCollider) {
+        state.gainingCollider = true;
         gainingCollider.push_back(slot);
     }
 }
 
 bool BroadPhase::offeredThisStep(std::uint32_t slot) const {
-    const ObjectRecord& record = records[slot];
-    return inStep && record.receives && record.filledAt == step;
+    return inStep && records.state(slot).receives && records.record(slot).filledAt == step;
 }
 
 void BroadPhase::offerCandidates(GameObject& receiver) {
@@ -104,10 +103,10 @@ void BroadPhase::offerCandidates(GameObject& receiver) {
         return;
     }
     const std::uint32_t slot = receiver.candidateSlot.index;
-    ObjectRecord& record = records[slot];
-    if (!record.receives) {
+    if (!records.state(slot).receives) {
         return;
     }
+    ObjectRecord& record = records.record(slot);
     refreshDirty();
     // Filled in this step, and no bounds changed since: the list stands (with whatever the
     // object's own code did to it meanwhile, as in the all-pairs step).
@@ -133,7 +132,7 @@ void BroadPhase::collectCandidates(const GameObject& receiver, std::vector<GameO
     // Kept candidates are made only for offers: an object's list that stands in a step was
     // filled from them.
     const std::uint32_t slot = receiver.candidateSlot.index;
-    const ObjectRecord& record = records[slot];
+    const ObjectRecord& record = records.record(slot);
     if (record.keptAt != generation) {
         find(slot);
     }
@@ -144,7 +143,7 @@ void BroadPhase::collectCandidates(const GameObject& receiver, std::vector<GameO
 }
 
 const std::vector<std::uint32_t>& BroadPhase::candidatesOf(std::uint32_t slot) {
-    ObjectRecord& record = records[slot];
+    ObjectRecord& record = records.record(slot);
     if (record.keptAt == generation) {
         return record.kept;
     }
@@ -161,10 +160,10 @@ const std::vector<std::uint32_t>& BroadPhase::candidatesOf(std::uint32_t slot) {
 void BroadPhase::find(std::uint32_t slot) {
     ENGINE_ASSERT(!index.hasDirty());
     found.clear();
-    if (records[slot].unbounded) {
+    if (records.state(slot).unbounded) {
         collectAll(slot);
     } else {
-        index.query(slot, records, found);
+        index.query(slot, found);
         // Partners are kept in slot order, so only the unbounded can put `found` out of order.
         if (!std::is_sorted(found.begin(), found.end())) {
             std::sort(found.begin(), found.end());
@@ -174,22 +173,22 @@ void BroadPhase::find(std::uint32_t slot) {
 
 void BroadPhase::collectAll(std::uint32_t slot) {
     for (std::uint32_t other = 0; other < records.size(); ++other) {
-        if (other != slot && records[other].hasColliders) {
+        if (other != slot && records.state(other).hasColliders) {
             found.push_back(other);
         }
     }
 }
 
 void BroadPhase::refreshDirty() {
-    index.refresh(records, [this](std::uint32_t slot) {
+    index.refresh(records, [this](std::uint32_t slot, Bounds& bounds, BoundingSphere& sphere) {
         const OrientedBox* plain = nullptr;
-        if (!records.refresh(slot, plain)) {
+        if (!records.refresh(slot, bounds, sphere, plain)) {
             return false;
         }
         if (plain != nullptr) {
             boxes.keep(slot, *plain);
         }
-        records[slot].changedAt = ++generation;
+        records.state(slot).changedAt = ++generation;
         return true;
     });
 }
@@ -201,13 +200,13 @@ bool BroadPhase::testBoxes(GameObject& receiver, BoxCollider& tester, int& tests
         return false;
     }
     const std::uint32_t slot = receiver.candidateSlot.index;
-    const ObjectRecord& record = records[slot];
+    const ObjectRecord& record = records.record(slot);
     // Right after the list was filled from the kept candidates it is theirs; otherwise it is
     // compared with them.
     const bool asOffered = slot == justFilled ? offeredThisStep(slot) && record.keptAt == generation
                                               : candidatesAsOffered(slot, receiver);
-    if (!record.plainBox || receiver.colliders.size() != 1 || receiver.colliders[0] != &tester ||
-        !asOffered) {
+    if (!records.state(slot).plainBox || receiver.colliders.size() != 1 ||
+        receiver.colliders[0] != &tester || !asOffered) {
         return false;
     }
     boxes.test(slot, record.kept, records, generation, tester, tests, contact);
@@ -215,7 +214,7 @@ bool BroadPhase::testBoxes(GameObject& receiver, BoxCollider& tester, int& tests
 }
 
 bool BroadPhase::candidatesAsOffered(std::uint32_t slot, const GameObject& receiver) const {
-    const ObjectRecord& record = records[slot];
+    const ObjectRecord& record = records.record(slot);
     if (!offeredThisStep(slot) || record.keptAt != generation) {
         return false;
     }
@@ -238,19 +237,20 @@ bool BroadPhase::leftOutBoxes(const GameObject& receiver) const {
         return false;
     }
     const std::uint32_t slot = receiver.candidateSlot.index;
-    const ObjectRecord& record = records[slot];
-    const std::uint32_t others = records.boxHolders() - (record.hasBox ? 1 : 0);
-    return !record.unbounded && others > 0 && candidatesAsOffered(slot, receiver);
+    const ObjectState& state = records.state(slot);
+    const std::uint32_t others = records.boxHolders() - (state.hasBox ? 1 : 0);
+    return !state.unbounded && others > 0 && candidatesAsOffered(slot, receiver);
 }
 
 std::string BroadPhase::validate() const {
     std::uint32_t boxHolders = 0;
     for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
-        const ObjectRecord& record = records[slot];
+        const ObjectState& state = records.state(slot);
+        const ObjectRecord& record = records.record(slot);
         const GameObject* object = records.objectAt(slot);
         const std::string at = "slot " + std::to_string(slot) + ": ";
         if (object == nullptr) {
-            if (record.hasColliders || record.receives || !record.kept.empty()) {
+            if (state.hasColliders || state.receives || !record.kept.empty()) {
                 return at + "an empty slot that still has colliders or candidates";
             }
             continue;
@@ -259,9 +259,9 @@ std::string BroadPhase::validate() const {
         if (held.source != this || held.index != slot) {
             return at + "its object names another source or slot";
         }
-        boxHolders += record.hasBox ? 1 : 0;
-        if (record.gainingCollider != (std::find(gainingCollider.begin(), gainingCollider.end(),
-                                                 slot) != gainingCollider.end())) {
+        boxHolders += state.hasBox ? 1 : 0;
+        if (state.gainingCollider != (std::find(gainingCollider.begin(), gainingCollider.end(),
+                                                slot) != gainingCollider.end())) {
             return at + "gaining a collider or not, unlike the list";
         }
         const std::vector<std::uint32_t>& kept = record.kept;
@@ -271,7 +271,7 @@ std::string BroadPhase::validate() const {
         }
         for (const std::uint32_t other : kept) {
             if (other == slot || other >= records.size() ||
-                (record.keptAt == generation && !records[other].hasColliders)) {
+                (record.keptAt == generation && !records.state(other).hasColliders)) {
                 return at + "a candidate that is itself, or not a current object with colliders";
             }
         }
@@ -280,18 +280,9 @@ std::string BroadPhase::validate() const {
         return "box holders counted " + std::to_string(records.boxHolders()) + ", found " +
                std::to_string(boxHolders);
     }
-    // Records whose colliders changed since they were read.
-    std::vector<bool> stale(records.size(), false);
-    for (std::uint32_t slot = 0; slot < records.size(); ++slot) {
-        const ObjectRecord& record = records[slot];
-        if (const GameObject* object = records.objectAt(slot)) {
-            stale[slot] = records.revisionOf(*object) != record.colliderRevision ||
-                          object->colliders.size() != record.colliderCount;
-        }
-    }
-    std::string wrong = index.validate(records, stale);
+    std::string wrong = index.validate(records);
     if (wrong.empty()) {
-        wrong = boxes.validate(records, stale);
+        wrong = boxes.validate(records);
     }
     return wrong;
 }

@@ -9,26 +9,27 @@
 #include "core/GameObject.h"
 
 std::uint32_t ObjectRecords::append(GameObject& object) {
-    const auto slot = static_cast<std::uint32_t>(records.size());
-    ObjectRecord& record = records.emplace_back();
+    const auto slot = static_cast<std::uint32_t>(objects.size());
     objects.push_back(&object);
-    record.receives = object.hasCollider;
-    record.kept.reserve(KEPT_RESERVE);
+    states.emplace_back().receives = object.hasCollider;
+    records.emplace_back().kept.reserve(KEPT_RESERVE);
     return slot;
 }
 
 void ObjectRecords::clear(std::uint32_t slot) {
-    ObjectRecord& record = records[slot];
     ENGINE_ASSERT(objects[slot] != nullptr);
-    boxHolderCount -= record.hasBox ? 1 : 0;
-    const ObjectRecord empty;
-    record.bounds = empty.bounds;
-    record.sphere = empty.sphere;
+    boxHolderCount -= states[slot].hasBox ? 1 : 0;
     objects[slot] = nullptr;
-    record.hasColliders = record.unbounded = record.plainBox = record.hasBox = false;
-    record.receives = record.gainingCollider = false;
-    record.soleCollider = nullptr;
-    record.kept.clear();
+    states[slot] = ObjectState();
+    records[slot].soleCollider = nullptr;
+    records[slot].kept.clear();
+}
+
+bool ObjectRecords::stale(std::uint32_t slot) const {
+    const GameObject* object = objects[slot];
+    const ObjectRecord& record = records[slot];
+    return object != nullptr && (revisionOf(*object) != record.colliderRevision ||
+                                 object->colliders.size() != record.colliderCount);
 }
 
 std::uint64_t ObjectRecords::revisionOf(const GameObject& object) {
@@ -43,8 +44,10 @@ std::uint64_t ObjectRecords::revisionOf(const GameObject& object) {
     return revision;
 }
 
-bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
+bool ObjectRecords::refresh(std::uint32_t slot, Bounds& bounds, BoundingSphere& sphere,
+                            const OrientedBox*& plain) {
     ObjectRecord& record = records[slot];
+    ObjectState& state = states[slot];
     ENGINE_ASSERT(objects[slot] != nullptr);
     const auto& colliders = objects[slot]->colliders;
     const std::uint64_t revision = revisionOf(*objects[slot]);
@@ -60,8 +63,8 @@ bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
         const bool hasBox = std::any_of(colliders.begin(), colliders.end(), [](Component* c) {
             return dynamic_cast<BoxCollider*>(c) != nullptr;
         });
-        boxHolderCount += (hasBox ? 1 : 0) - (record.hasBox ? 1 : 0);
-        record.hasBox = hasBox;
+        boxHolderCount += (hasBox ? 1 : 0) - (state.hasBox ? 1 : 0);
+        state.hasBox = hasBox;
         record.soleCollider =
             colliders.size() == 1 ? dynamic_cast<Collider*>(colliders[0]) : nullptr;
     }
@@ -88,11 +91,10 @@ bool ObjectRecords::refresh(std::uint32_t slot, const OrientedBox*& plain) {
             plain = box;
         }
     }
-    record.hasColliders = !colliders.empty();
-    record.unbounded = unbounded;
-    record.plainBox = plain != nullptr;
-    record.sphere = plain != nullptr ? ObjectRecord::Sphere{plain->centre, plain->reach}
-                                     : ObjectRecord::Sphere();
-    record.bounds = united;
+    state.hasColliders = !colliders.empty();
+    state.unbounded = unbounded;
+    state.plainBox = plain != nullptr;
+    sphere = plain != nullptr ? BoundingSphere{plain->centre, plain->reach} : BoundingSphere();
+    bounds = united;
     return true;
 }

@@ -7,7 +7,7 @@
 namespace {
 
 // Leaves in the tree hold bounds grown by this share of their largest side: a query then
-// filters by the exact bounds, which the records hold.
+// filters by the exact bounds, which `bounds` holds.
 constexpr float FAT_SHARE = 0.1f;
 
 // Lists of slots in slot order: the candidates they yield need no sorting.
@@ -51,6 +51,8 @@ bool sameBounds(const Bounds& a, const Bounds& b) {
 
 void OverlapIndex::append() {
     const auto slot = static_cast<std::uint32_t>(entries.size());
+    bounds.emplace_back();
+    spheres.emplace_back();
     entries.emplace_back().partners.reserve(ObjectRecords::KEPT_RESERVE);
     const std::size_t count = entries.size();
     roomFor(dirty, count);
@@ -70,25 +72,25 @@ void OverlapIndex::drop(std::uint32_t slot) {
     // A dirty entry stays listed; the refresh skips the empty slot.
 }
 
-void OverlapIndex::place(std::uint32_t slot, const ObjectRecord& record) {
+void OverlapIndex::place(std::uint32_t slot, const ObjectState& state) {
     Entry& entry = entries[slot];
-    if (record.unbounded != entry.unbounded) {
-        if (record.unbounded) {
+    if (state.unbounded != entry.unbounded) {
+        if (state.unbounded) {
             insertInOrder(unbounded, slot);
         } else {
             eraseInOrder(unbounded, slot);
         }
-        entry.unbounded = record.unbounded;
+        entry.unbounded = state.unbounded;
     }
-    const bool belongs = record.hasColliders && !record.unbounded;
+    const bool belongs = state.hasColliders && !state.unbounded;
     if (entry.leaf != BoundsTree::NONE) {
-        if (belongs && entry.fat.contains(record.bounds)) {
+        if (belongs && entry.fat.contains(bounds[slot])) {
             return;
         }
         leaveTree(slot);
     }
     if (belongs) {
-        entry.fat = fattened(record.bounds);
+        entry.fat = fattened(bounds[slot]);
         entry.waiting = true;
         waiting.push_back(slot);
     }
@@ -153,13 +155,12 @@ void OverlapIndex::unlinkPartners(std::uint32_t slot) {
     entries[slot].partners.clear();
 }
 
-void OverlapIndex::query(std::uint32_t slot, const ObjectRecords& records,
-                         std::vector<std::uint32_t>& found) const {
+void OverlapIndex::query(std::uint32_t slot, std::vector<std::uint32_t>& found) const {
     // Whatever overlaps the object's bounds overlaps its leaf: its partners hold them all.
-    const ObjectRecord& own = records[slot];
+    const Bounds own = bounds[slot];
+    const BoundingSphere& sphere = spheres[slot];
     for (const std::uint32_t other : entries[slot].partners) {
-        const ObjectRecord& record = records[other];
-        if (record.bounds.overlaps(own.bounds) && own.sphere.mayMeet(record.sphere)) {
+        if (bounds[other].overlaps(own) && sphere.mayMeet(spheres[other])) {
             found.push_back(other);
         }
     }
@@ -170,8 +171,7 @@ void OverlapIndex::query(std::uint32_t slot, const ObjectRecords& records,
     }
 }
 
-std::string OverlapIndex::validate(const ObjectRecords& records,
-                                   const std::vector<bool>& stale) const {
+std::string OverlapIndex::validate(const ObjectRecords& records) const {
     std::string wrong = tree.validate();
     if (!wrong.empty()) {
         return wrong;
@@ -184,18 +184,18 @@ std::string OverlapIndex::validate(const ObjectRecords& records,
     std::vector<std::uint32_t> overlapping;
     for (std::uint32_t slot = 0; slot < entries.size(); ++slot) {
         const Entry& entry = entries[slot];
-        const ObjectRecord& record = records[slot];
+        const ObjectState& state = records.state(slot);
         const std::string at = "slot " + std::to_string(slot) + ": ";
         if (entry.waiting) {
             return at + "still waiting for the tree";
         }
         const bool held = records.objectAt(slot) != nullptr;
         leaves += entry.leaf != BoundsTree::NONE ? 1 : 0;
-        if (entry.unbounded != (held && record.unbounded) ||
+        if (entry.unbounded != (held && state.unbounded) ||
             std::binary_search(unbounded.begin(), unbounded.end(), slot) != entry.unbounded) {
-            return at + "listed among the unbounded or not, unlike its record";
+            return at + "listed among the unbounded or not, unlike its state";
         }
-        if (held && stale[slot] && !entry.dirty) {
+        if (held && records.stale(slot) && !entry.dirty) {
             return at + "its geometry changed, and it is not marked for re-reading";
         }
         // A dirty record is read again before the next query; until then it may be stale.
@@ -205,7 +205,7 @@ std::string OverlapIndex::validate(const ObjectRecords& records,
             }
             continue;
         }
-        const bool belongs = record.hasColliders && !record.unbounded;
+        const bool belongs = state.hasColliders && !state.unbounded;
         if (belongs != (entry.leaf != BoundsTree::NONE)) {
             return at + (belongs ? "no leaf for a bounded object"
                                  : "a leaf for an object without bounds");
@@ -219,7 +219,7 @@ std::string OverlapIndex::validate(const ObjectRecords& records,
         if (tree.entryOf(entry.leaf) != slot || !sameBounds(tree.boundsOf(entry.leaf), entry.fat)) {
             return at + "its leaf holds another slot or other bounds";
         }
-        if (!entry.fat.contains(record.bounds)) {
+        if (!entry.fat.contains(bounds[slot])) {
             return at + "its leaf does not hold its bounds";
         }
         overlapping.clear();

@@ -8,8 +8,9 @@
 #include "collision/BoundsTree.h"
 #include "collision/ObjectRecords.h"
 
-// The broad phase's spatial index: which held objects' bounds may overlap which, kept up to
-// date with the records, in the same slots.
+// The broad phase's spatial index: which held objects' bounds may overlap which, in the same
+// slots as the records. It keeps each object's placement: the bounds, which nearly every
+// comparison of a query reads, in a dense list of their own, and the spheres apart.
 // - Bounded objects with colliders live in a BoundsTree of leaves grown beyond their bounds,
 //   so that an object moving a little each step is re-placed in the tree only every few
 //   steps. Each leaf keeps the slots of the leaves it overlaps (its partners), so these
@@ -34,20 +35,20 @@ class OverlapIndex {
         }
     }
     bool hasDirty() const { return !dirty.empty(); }
-    /// Calls reread(slot) once for every dirty slot, which answers whether the slot's record
-    /// changed; re-places each one that did, then inserts what waits for the tree.
+    /// Calls reread(slot, bounds, sphere) once for every dirty slot of an object still held,
+    /// which answers whether the object changed and, if so, writes where it now is; re-places
+    /// each one that did, then inserts what waits for the tree.
     template <typename Reread>
     void refresh(const ObjectRecords& records, Reread reread);
 
     /// Appends to `found`, in slot order, the bounded slots whose exact bounds overlap those
     /// of `slot` (and whose spheres may meet), then the unbounded ones, but not `slot`.
-    void query(std::uint32_t slot, const ObjectRecords& records,
-               std::vector<std::uint32_t>& found) const;
+    void query(std::uint32_t slot, std::vector<std::uint32_t>& found) const;
 
-    /// Whether the tree and the lists match one another and the records, and every record
-    /// whose geometry changed since it was read (`stale`) is marked dirty; what is wrong, or
-    /// an empty string.
-    std::string validate(const ObjectRecords& records, const std::vector<bool>& stale) const;
+    /// Whether the tree and the lists match one another and the records, and every object
+    /// whose colliders changed since they were read is marked dirty; what is wrong, or an
+    /// empty string.
+    std::string validate(const ObjectRecords& records) const;
 
   private:
     struct Entry {
@@ -60,12 +61,14 @@ class OverlapIndex {
         std::vector<std::uint32_t> partners;  // slots whose leaves overlap its leaf, in order
     };
 
-    /// Puts a re-read slot where its record says: in the tree, among the unbounded, or nowhere.
-    void place(std::uint32_t slot, const ObjectRecord& record);
+    /// Puts a re-read slot where it now is: in the tree, among the unbounded, or nowhere.
+    void place(std::uint32_t slot, const ObjectState& state);
     void leaveTree(std::uint32_t slot);
     void insertWaiting(std::uint32_t slotCount);
     void unlinkPartners(std::uint32_t slot);
 
+    std::vector<Bounds> bounds;
+    std::vector<BoundingSphere> spheres;
     std::vector<Entry> entries;
     BoundsTree tree;
     std::vector<std::uint32_t> unbounded;  // in slot order
@@ -80,8 +83,8 @@ void OverlapIndex::refresh(const ObjectRecords& records, Reread reread) {
     for (std::size_t i = 0; i < dirty.size(); ++i) {
         const std::uint32_t slot = dirty[i];
         entries[slot].dirty = false;
-        if (records.objectAt(slot) != nullptr && reread(slot)) {
-            place(slot, records[slot]);
+        if (records.objectAt(slot) != nullptr && reread(slot, bounds[slot], spheres[slot])) {
+            place(slot, records.state(slot));
         }
     }
     dirty.clear();
