@@ -5,8 +5,11 @@
 #include "core/Assert.h"
 
 void BoundsTree::reserve(std::size_t leaves) {
-    // A tree of n leaves has n - 1 inner nodes.
-    nodes.reserve(2 * leaves);
+    // A tree of n leaves has n - 1 inner nodes. Doubled as it runs out: a tree reserved for
+    // one more leaf at a time would copy itself at every leaf.
+    if (nodes.capacity() < 2 * leaves) {
+        nodes.reserve(4 * leaves);
+    }
 }
 
 std::int32_t BoundsTree::allocate() {

@@ -42,8 +42,11 @@ void BroadPhase::add(GameObject& object) {
     ENGINE_ASSERT(records.size() == slot + 1);
     object.collisionCandidates.reserve(ObjectRecords::KEPT_RESERVE);
     object.candidateSlot = CandidateSlot{this, slot};
-    gainingCollider.reserve(records.size());
-    found.reserve(records.size());
+    // Room ahead, doubled as it runs out, so that a step never allocates for these lists.
+    if (found.capacity() < records.size()) {
+        found.reserve(2 * records.size());
+        gainingCollider.reserve(2 * records.size());
+    }
     ++generation;
 }
 

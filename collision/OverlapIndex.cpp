@@ -27,12 +27,12 @@ Bounds fattened(const Bounds& b) {
         largest = std::max(largest, b.hi[k] - b.lo[k]);
     }
     const float margin = FAT_SHARE * largest;
-    Bounds fat = b;
+    Bounds grown = b;
     for (int k = 0; k < 3; ++k) {
-        fat.lo[k] -= margin;
-        fat.hi[k] += margin;
+        grown.lo[k] -= margin;
+        grown.hi[k] += margin;
     }
-    return fat;
+    return grown;
 }
 
 // Vectors that must hold one entry per slot grow ahead, so that no step allocates.
@@ -53,6 +53,7 @@ void OverlapIndex::append() {
     const auto slot = static_cast<std::uint32_t>(entries.size());
     bounds.emplace_back();
     spheres.emplace_back();
+    fat.emplace_back();
     entries.emplace_back().partners.reserve(ObjectRecords::KEPT_RESERVE);
     const std::size_t count = entries.size();
     roomFor(dirty, count);
@@ -84,13 +85,13 @@ void OverlapIndex::place(std::uint32_t slot, const ObjectState& state) {
     }
     const bool belongs = state.hasColliders && !state.unbounded;
     if (entry.leaf != BoundsTree::NONE) {
-        if (belongs && entry.fat.contains(bounds[slot])) {
+        if (belongs && fat[slot].contains(bounds[slot])) {
             return;
         }
         leaveTree(slot);
     }
     if (belongs) {
-        entry.fat = fattened(bounds[slot]);
+        fat[slot] = fattened(bounds[slot]);
         entry.waiting = true;
         waiting.push_back(slot);
     }
@@ -113,7 +114,7 @@ void OverlapIndex::insertWaiting(std::uint32_t slotCount) {
     }
     if (waiting.size() <= tree.leafCount()) {
         for (const std::uint32_t slot : waiting) {
-            entries[slot].leaf = tree.insert(entries[slot].fat, slot);
+            entries[slot].leaf = tree.insert(fat[slot], slot);
         }
     } else {
         // Mostly new leaves (a world taking in its objects): build the tree whole, in slot
@@ -123,7 +124,7 @@ void OverlapIndex::insertWaiting(std::uint32_t slotCount) {
         for (std::uint32_t slot = 0; slot < slotCount; ++slot) {
             const Entry& entry = entries[slot];
             if (entry.waiting || entry.leaf != BoundsTree::NONE) {
-                rebuildScratch.push_back({entry.fat, slot});
+                rebuildScratch.push_back({fat[slot], slot});
             }
         }
         tree.build(rebuildScratch);
@@ -134,7 +135,7 @@ void OverlapIndex::insertWaiting(std::uint32_t slotCount) {
     }
     // Each pair with a new leaf is linked once: by the lower slot when both are new.
     for (const std::uint32_t slot : waiting) {
-        tree.query(entries[slot].fat, [&](std::uint32_t other) {
+        tree.query(fat[slot], [&](std::uint32_t other) {
             if (other == slot || (entries[other].waiting && other < slot)) {
                 return;
             }
@@ -216,14 +217,14 @@ std::string OverlapIndex::validate(const ObjectRecords& records) const {
             }
             continue;
         }
-        if (tree.entryOf(entry.leaf) != slot || !sameBounds(tree.boundsOf(entry.leaf), entry.fat)) {
+        if (tree.entryOf(entry.leaf) != slot || !sameBounds(tree.boundsOf(entry.leaf), fat[slot])) {
             return at + "its leaf holds another slot or other bounds";
         }
-        if (!entry.fat.contains(bounds[slot])) {
+        if (!fat[slot].contains(bounds[slot])) {
             return at + "its leaf does not hold its bounds";
         }
         overlapping.clear();
-        tree.query(entry.fat, [&](std::uint32_t other) {
+        tree.query(fat[slot], [&](std::uint32_t other) {
             if (other != slot) {
                 overlapping.push_back(other);
             }

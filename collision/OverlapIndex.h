@@ -53,8 +53,6 @@ class OverlapIndex {
   private:
     struct Entry {
         std::int32_t leaf = BoundsTree::NONE;
-        // The leaf's bounds, in the tree or waiting to be put there.
-        Bounds fat;
         bool dirty = false;
         bool waiting = false;
         bool unbounded = false;               // in `unbounded`
@@ -75,6 +73,8 @@ class OverlapIndex {
     std::vector<std::uint32_t> dirty;
     std::vector<std::uint32_t> waiting;  // to be put into the tree
     std::vector<BoundsTree::Leaf> rebuildScratch;
+    // Each leaf's bounds, in the tree or waiting to be put there.
+    std::vector<Bounds> fat;
 };
 
 template <typename Reread>

@@ -31,10 +31,6 @@ TEST(BoundsTreeTest, QueriesFindExactlyWhatBruteForceFinds) {
         held[entry] = randomBounds(entry % 17 == 0);
         leafOf[entry] = tree.insert(held[entry], entry);
     };
-    const auto remove = [&](std::uint32_t entry) {
-        tree.remove(leafOf[entry]);
-        leafOf[entry] = BoundsTree::NONE;
-    };
     const auto check = [&](const std::string& phase) {
         ASSERT_EQ(tree.validate(), "") << phase;
         for (int q = 0; q < 300; ++q) {
@@ -60,7 +56,8 @@ TEST(BoundsTreeTest, QueriesFindExactlyWhatBruteForceFinds) {
     check("inserted one by one");
     for (std::uint32_t entry = 0; entry < COUNT; ++entry) {
         if (entry % 3 != 2) {
-            remove(entry);
+            tree.remove(leafOf[entry]);
+            leafOf[entry] = BoundsTree::NONE;
         }
         if (entry % 3 == 1) {
             insert(entry);

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "collision/BroadPhase.h"
@@ -37,6 +36,13 @@ class Steer : public Component {
     int step = 0;
 };
 
+// A new object at (x, y, z) with a box collider, not yet in any world.
+GameObject* newBox(float x, float y, float z) {
+    auto* object = new GameObject(true, true, Point(x, y, z, Color()));
+    WorldFixture::addBox(*object);
+    return object;
+}
+
 // Once, at its object's `at`-th update: jumps `distance` along x, or puts a new box into
 // `world` next to its object.
 class AtUpdate : public Component {
@@ -52,9 +58,7 @@ class AtUpdate : public Component {
             return;
         }
         const Point p = owner->getPosition();
-        auto* object = new GameObject(true, true, Point(p.x + distance, p.y, 0.0f, Color()));
-        WorldFixture::addBox(*object);
-        world->addObject(object);
+        world->addObject(newBox(p.x + distance, p.y, 0.0f));
     }
 
   private:
@@ -185,36 +189,27 @@ class BroadPhaseTest : public WorldFixture {
 // Asked after a step, as a later stage would: every object's candidates are other objects
 // with colliders in insertion order, and hold every plain box that touches its plain box.
 void expectCandidatesAfterTheStep(World& broad) {
-    std::unordered_map<const GameObject*, std::size_t> indexOf;
-    std::vector<OrientedBox> boxes(broad.objects.size());
-    std::vector<bool> plain(broad.objects.size(), false);
-    for (std::size_t i = 0; i < broad.objects.size(); ++i) {
-        const GameObject& object = *broad.objects[i];
-        indexOf[&object] = i;
-        if (object.colliders.size() == 1) {
-            if (const OrientedBox* box = static_cast<Collider*>(object.colliders[0])->plainBox()) {
-                boxes[i] = *box;
-                plain[i] = true;
-            }
-        }
-    }
+    const auto& objects = broad.objects;
+    const auto boxOf = [&](std::size_t i) {
+        return objects[i]->colliders.size() == 1
+                   ? static_cast<Collider*>(objects[i]->colliders[0])->plainBox()
+                   : nullptr;
+    };
     std::vector<GameObject*> candidates;
-    for (std::size_t i = 0; i < broad.objects.size(); ++i) {
+    for (std::size_t i = 0; i < objects.size(); ++i) {
         candidates.clear();
-        broad.collectCandidates(*broad.objects[i], candidates);
-        std::vector<bool> offered(broad.objects.size(), false);
-        std::size_t last = 0;
-        for (std::size_t c = 0; c < candidates.size(); ++c) {
-            const std::size_t j = indexOf.at(candidates[c]);
-            ASSERT_TRUE((c == 0 || j > last) && j != i && candidates[c]->hasCollider)
-                << "object " << i << ", candidate " << c;
-            offered[j] = true;
-            last = j;
-        }
-        for (std::size_t j = 0; j < broad.objects.size() && plain[i]; ++j) {
-            ASSERT_FALSE(j != i && plain[j] && boxes[i].touches(boxes[j]) && !offered[j])
+        broad.collectCandidates(*objects[i], candidates);
+        const OrientedBox* mine = boxOf(i);
+        std::size_t next = 0;  // candidates[next] is the next one expected in insertion order
+        for (std::size_t j = 0; j < objects.size(); ++j) {
+            const bool offered = next < candidates.size() && candidates[next] == objects[j].get();
+            next += offered ? 1 : 0;
+            ASSERT_FALSE(offered && (j == i || !objects[j]->hasCollider)) << i << " offered " << j;
+            const OrientedBox* theirs = j != i && mine != nullptr ? boxOf(j) : nullptr;
+            ASSERT_FALSE(theirs != nullptr && mine->touches(*theirs) && !offered)
                 << "object " << i << " touches object " << j << ", which it is not offered";
         }
+        ASSERT_EQ(next, candidates.size()) << "object " << i << ": candidates out of order";
     }
 }
 
@@ -224,26 +219,12 @@ struct Event {
     std::function<void(World&)> apply;
 };
 
-GameObject* newObject(float x, float y, float z) {
-    return new GameObject(true, true, Point(x, y, z, Color()));
-}
-
 const Event EVENTS[] = {
     // A collider attached to an object that had none, and an object without colliders.
-    {5, [](World& w) { w.addObject(newObject(2, 2, 2)); }},
+    {5, [](World& w) { w.addObject(new GameObject(true, true, Point(2, 2, 2, Color()))); }},
     {10, [](World& w) { WorldFixture::addBox(*w.objects.back()); }},
-    {15,
-     [](World& w) {
-         GameObject* object = newObject(-1.0f, 0.0f, 0.5f);
-         WorldFixture::addBox(*object);
-         w.addObject(object);
-     }},
-    {25,
-     [](World& w) {
-         GameObject* object = newObject(0.5f, -1, 0);
-         WorldFixture::addBox(*object);
-         w.objects.emplace_back(object);
-     }},
+    {15, [](World& w) { w.addObject(newBox(-1.0f, 0.0f, 0.5f)); }},
+    {25, [](World& w) { w.objects.emplace_back(newBox(0.5f, -1, 0)); }},
     {45, [](World& w) { w.running = false; }},
     {52, [](World& w) { w.running = true; }},
     {60, [](World& w) { w.objects[50]->drawEnabled = false; }},
