@@ -21,9 +21,9 @@ void BoxBatch::test(std::uint32_t slot, const std::vector<std::uint32_t>& candid
     // or at least none of those it depends on.
     bool unchanged = answer.at == generation;
     if (!unchanged && answer.at != 0) {
-        unchanged = records.state(slot).changedAt <= answer.at;
+        unchanged = records.changedAt(slot) <= answer.at;
         for (std::size_t i = 0; i < candidates.size() && unchanged; ++i) {
-            unchanged = records.state(candidates[i]).changedAt <= answer.at;
+            unchanged = records.changedAt(candidates[i]) <= answer.at;
         }
     }
     if (unchanged) {

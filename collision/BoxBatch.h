@@ -19,7 +19,7 @@ class GameObject;
 //
 // The answer of a box's tests depends on nothing but the boxes and colliders involved, so it
 // is kept with the generation it was found at, and stands while neither the box, its
-// candidates nor their colliders have changed since (ObjectRecord::changedAt).
+// candidates nor their colliders have changed since (ObjectRecords::changedAt).
 class BoxBatch {
   public:
     /// Room for one more slot, with no box and no answer.

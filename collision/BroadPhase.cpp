@@ -191,7 +191,7 @@ void BroadPhase::refreshDirty() {
         if (plain != nullptr) {
             boxes.keep(slot, *plain);
         }
-        records.state(slot).changedAt = ++generation;
+        records.changedAt(slot) = ++generation;
         return true;
     });
 }

@@ -12,6 +12,7 @@ std::uint32_t ObjectRecords::append(GameObject& object) {
     const auto slot = static_cast<std::uint32_t>(objects.size());
     objects.push_back(&object);
     states.emplace_back().receives = object.hasCollider;
+    changes.push_back(0);
     records.emplace_back().kept.reserve(KEPT_RESERVE);
     return slot;
 }

@@ -22,21 +22,27 @@ struct BoundingSphere {
     }
 };
 
-/// What the queries and tests of other objects read of an object: small, in a dense list.
+/// What the queries and tests of other objects read of an object: one byte, in a dense list.
 struct ObjectState {
-    /// The broad phase's generation when its colliders' geometry or number last changed.
-    std::uint64_t changedAt = 0;
-    bool hasColliders = false;
+    bool hasColliders : 1;
     /// Some collider cannot tell its bounds: it reaches every object.
-    bool unbounded = false;
+    bool unbounded : 1;
     /// Its only collider is a plain box (Collider::plainBox), copied into the box batch.
-    bool plainBox = false;
+    bool plainBox : 1;
     /// Some collider is a BoxCollider, of any class: the all-pairs step shows it every box.
-    bool hasBox = false;
+    bool hasBox : 1;
     /// Had a collider when the step began: offered candidates in it.
-    bool receives = false;
+    bool receives : 1;
     /// Gained its first collider during a step: receives from the next one on.
-    bool gainingCollider = false;
+    bool gainingCollider : 1;
+
+    ObjectState()
+        : hasColliders(false),
+          unbounded(false),
+          plainBox(false),
+          hasBox(false),
+          receives(false),
+          gainingCollider(false) {}
 };
 
 /// What only the object's own reading and queries use.
@@ -55,9 +61,11 @@ struct ObjectRecord {
 };
 
 // What the broad phase knows of the objects it holds, in the slot each object was given when
-// it was taken in (slots follow insertion order): the object, its state and its record, each
-// in a list of its own by how often others read it, all three appended in one place. Where it
-// is (bounds and sphere), which the index alone compares, lives in the index.
+// it was taken in (slots follow insertion order): the object, its state, when it last changed
+// and its record, each in a list of its own by how often others read it (the box tests of a
+// step read state and change of every candidate: small lists stay in the nearest cache), all
+// appended in one place. Where it is (bounds and sphere), which the index alone compares,
+// lives in the index.
 class ObjectRecords {
   public:
     /// Room for the usual few candidates per object, so that lists rarely grow as objects move.
@@ -78,6 +86,9 @@ class ObjectRecords {
     /// The object in `slot`; null once it has left (the slot then stays empty for good).
     GameObject* objectAt(std::uint32_t slot) const { return objects[slot]; }
     ObjectState& state(std::uint32_t slot) { return states[slot]; }
+    /// The broad phase's generation when the slot's colliders' geometry or number last changed.
+    std::uint64_t& changedAt(std::uint32_t slot) { return changes[slot]; }
+    std::uint64_t changedAt(std::uint32_t slot) const { return changes[slot]; }
     const ObjectState& state(std::uint32_t slot) const { return states[slot]; }
     ObjectRecord& record(std::uint32_t slot) { return records[slot]; }
     const ObjectRecord& record(std::uint32_t slot) const { return records[slot]; }
@@ -93,6 +104,7 @@ class ObjectRecords {
   private:
     std::vector<GameObject*> objects;
     std::vector<ObjectState> states;
+    std::vector<std::uint64_t> changes;
     std::vector<ObjectRecord> records;
     std::uint32_t boxHolderCount = 0;
 };
