@@ -231,8 +231,13 @@ class Act : public Component {
   public:
     Act(bool onUpdate, std::function<void()> act)
         : Component(onUpdate, false), act(std::move(act)) {}
-    ~Act() override { update(0); }
+    ~Act() override { run(); }
     void update(int /*elapsedMs*/) override {
+        if (updateEnabled) {
+            run();
+        }
+    }
+    void run() {
         if (act) {
             std::exchange(act, nullptr)();
         }
