@@ -17,10 +17,12 @@
 
 #include <cmath>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "ThreadClock.h"
 #include "collision/BoxCollider.h"
+#include "collision/BroadPhase.h"
 #include "collision/OrientedBox.h"
 #include "core/ComponentTransform.h"
 #include "core/GameObject.h"
@@ -47,12 +49,12 @@ constexpr double CALM_SPEED = 0.005;
 
 struct EngineScene {
     EngineScene() {
-        world.setBroadPhase(true);
+        world.setCandidateSource(std::make_unique<BroadPhase>());
         dynamics = &Dynamics::enable(world);
     }
 
     const OrientedBox& boxOf(const GameObject& object) const {
-        return *static_cast<BoxCollider*>(object.colliders.at(0))->testedBox();
+        return *static_cast<BoxCollider*>(object.colliders.at(0))->plainBox();
     }
     Vector3 centre(const RigidBody& body) const { return boxOf(*body.owner).centre; }
     bool allAsleep() const {

@@ -60,3 +60,11 @@ void Collider::testCandidates() {
 bool Collider::collide(Component* /*other*/) {
     return false;
 }
+
+bool Collider::bounds(Bounds& /*out*/) {
+    return false;
+}
+
+const OrientedBox* Collider::plainBox() {
+    return nullptr;
+}

@@ -7,10 +7,12 @@
 
 #include <cmath>
 #include <deque>
+#include <memory>
 
 #include "app/Camera.h"
 #include "app/Run.h"
 #include "collision/BoxCollider.h"
+#include "collision/BroadPhase.h"
 #include "collision/CircleCollider.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
@@ -116,7 +118,7 @@ class Thrower : public Component {
 
 void buildPyramid(World& world) {
     // The broad phase finds the pairs that may touch; the contact stage moves the bodies.
-    world.setBroadPhase(true);
+    world.setCandidateSource(std::make_unique<BroadPhase>());
     Dynamics::enable(world);
 
     // The floor: a flat box with a collider and no body.

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <memory>
 
-#include "collision/BroadPhase.h"
 #include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
@@ -100,7 +99,6 @@ void Dynamics::objectRemoved(const GameObject& object) {
 }
 
 void Dynamics::beforeUpdates(World& world) {
-    objectsAtStart = world.objects.size();
     if (rescan || objectsSeen != world.objects.size() ||
         attachmentsSeen != RigidBody::attachments()) {
         findBodies(world);
@@ -248,30 +246,23 @@ bool Dynamics::prepare(RigidBody& body) {
 }
 
 void Dynamics::findContacts(World& world, RigidBody& body) {
-    GameObject& owner = *body.owner;
     const Solid own = solids[body.solverIndex];
-    BroadPhase* broadPhase = owner.getBroadPhase();
-    if (broadPhase != nullptr) {
-        broadPhase->findCandidates(owner, candidates);
-        for (GameObject* other : candidates) {
-            touch(body, own, *other);
-        }
-        return;
-    }
-    // Without a broad phase, every object is a candidate, as in the all-pairs step; objects
-    // added during this step join at the next.
-    const std::size_t count = std::min(objectsAtStart, world.objects.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        GameObject& other = *world.objects[i];
-        if (&other != &owner && other.hasCollider) {
-            touch(body, own, other);
-        }
+    // The broad phase's candidates when the world has one, otherwise every object with a
+    // collider: in the world's order either way.
+    candidates.clear();
+    world.collectCandidates(*body.owner, candidates);
+    for (GameObject* other : candidates) {
+        touch(body, own, *other);
     }
 }
 
 void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
     RigidBody* otherBody = bodyOf(other);
-    const bool dynamic = belongs(otherBody) && otherBody->isMovable();
+    if (otherBody != nullptr && !belongs(otherBody)) {
+        // Added during this step: it joins, as a body, at the next.
+        return;
+    }
+    const bool dynamic = otherBody != nullptr && otherBody->isMovable();
     if (dynamic && otherBody->solverIndex != 0 && otherBody->solverIndex < body.solverIndex) {
         // Both awake, and the other has looked for its contacts already, this one among them.
         return;

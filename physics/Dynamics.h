@@ -101,7 +101,5 @@ class Dynamics : public WorldStage {
     bool rescan = true;
     std::size_t objectsSeen = 0;
     std::uint64_t attachmentsSeen = 0;
-    // Objects in the world when the step began: those added during it join at the next.
-    std::size_t objectsAtStart = 0;
     Step step;
 };

@@ -7,6 +7,7 @@
 #include "collision/BoxCollider.h"
 #include "collision/BoxContacts.h"
 #include "collision/CircleCollider.h"
+#include "collision/Collider.h"
 #include "collision/SphereContacts.h"
 #include "core/ComponentTransform.h"
 #include "core/GameObject.h"
@@ -15,9 +16,8 @@ using _Tarn::Vector3;
 
 namespace {
 
-Solid boxOf(BoxCollider& collider) {
+Solid boxOf(const OrientedBox* box) {
     Solid solid;
-    const OrientedBox* box = collider.testedBox();
     // An infinite reach marks a box that is sheared, not finite or out of range.
     if (box == nullptr || !(box->reach < std::numeric_limits<float>::infinity())) {
         return solid;
@@ -53,19 +53,20 @@ Solid Solid::of(Component* collider) {
     if (collider == nullptr) {
         return Solid();
     }
-    // The exact classes cost a comparison; derived classes take the cast.
+    // The engine's own classes cost a comparison; others are asked through a cast. A box is
+    // whatever box its collider answers for (Collider::plainBox).
     const std::type_info& type = typeid(*collider);
     if (type == typeid(BoxCollider)) {
-        return boxOf(*static_cast<BoxCollider*>(collider));
+        return boxOf(static_cast<BoxCollider*>(collider)->plainBox());
     }
     if (type == typeid(CircleCollider)) {
         return sphereOf(*static_cast<CircleCollider*>(collider));
     }
-    if (auto* box = dynamic_cast<BoxCollider*>(collider)) {
-        return boxOf(*box);
-    }
     if (auto* sphere = dynamic_cast<CircleCollider*>(collider)) {
         return sphereOf(*sphere);
+    }
+    if (auto* other = dynamic_cast<Collider*>(collider)) {
+        return boxOf(other->plainBox());
     }
     return Solid();
 }

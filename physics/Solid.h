@@ -7,8 +7,8 @@
 class Component;
 class GameObject;
 
-// A collider as the contact stage sees it: a box (BoxCollider, its kept box) or a sphere
-// (CircleCollider, its centre and radius), read as the collider stands now.
+// A collider as the contact stage sees it: a box (BoxCollider, the box its test reads) or a
+// sphere (CircleCollider, its centre and radius), read as the collider stands now.
 struct Solid {
     enum class Kind { NONE, BOX, SPHERE };
 
@@ -19,9 +19,10 @@ struct Solid {
     /// A sphere about the centre that holds the solid.
     float reach = 0.0f;
 
-    /// Reads a BoxCollider or CircleCollider (or a class derived from one); NONE for any
-    /// other component, and for one whose geometry is missing or is no plain box or sphere
-    /// (sheared, not finite, out of range, a negative radius).
+    /// Reads a CircleCollider (or a class derived from it), or a collider that answers for a
+    /// box (Collider::plainBox: a BoxCollider does); NONE for any other component, and for one
+    /// whose geometry is missing or is no plain box or sphere (sheared, not finite, out of
+    /// range, a negative radius).
     static Solid of(Component* collider);
     /// The first collider of the object that makes a solid; NONE when there is none.
     static Solid firstOf(const GameObject& object, Component** collider = nullptr);
