@@ -6,7 +6,8 @@
 //
 // BM_PyramidVersusBullet: a wall of 20 rows of boxes (210) standing on a floor. After 600
 // steps, the largest distance any box has moved from where it started (drift), and the mean
-// step time of each.
+// step time of each; once as each library runs it, bodies falling asleep, and once with every
+// body kept awake, which measures the solvers themselves.
 //
 // BM_PitVersusBullet: 1,000 or 10,000 boxes dropped into a walled pit from a lattice above
 // it. The mean step time over the first 600 steps, then, stepping on (untimed) up to
@@ -91,7 +92,7 @@ constexpr float STEP_SECONDS = 1.0f / bodyScenes::STEPS_PER_SECOND;
 // so that both see the same friction in every contact.
 class BulletScene {
   public:
-    explicit BulletScene(const EngineScene& engine) {
+    explicit BulletScene(const EngineScene& engine, bool sleeping = true) {
         world.setGravity(btVector3(0.0f, -9.81f, 0.0f));
         world.getSolverInfo().m_numIterations = engine.dynamics->contacts.iterations;
         for (const auto& object : engine.world.objects) {
@@ -103,6 +104,11 @@ class BulletScene {
             const float friction =
                 std::sqrt(body != nullptr ? body->getFriction() : RigidBody::DEFAULT_FRICTION);
             add(engine.boxOf(*object), mass, friction, body != nullptr);
+        }
+        if (!sleeping) {
+            for (btRigidBody* body : moving) {
+                body->setActivationState(DISABLE_DEACTIVATION);
+            }
         }
     }
 
@@ -206,10 +212,14 @@ struct Timing {
 
 void BM_PyramidVersusBullet(benchmark::State& state) {
     const int levels = static_cast<int>(state.range(0));
+    const bool sleeping = state.range(1) != 0;
     for (auto _ : state) {
         EngineScene engine;
+        if (!sleeping) {
+            engine.dynamics->sleep.restSteps = 0;
+        }
         engine.bodies = bodyScenes::buildPyramid(engine.world, levels);
-        BulletScene bullet(engine);
+        BulletScene bullet(engine, sleeping);
         std::vector<Vector3> start;
         for (const RigidBody* body : engine.bodies) {
             start.push_back(engine.centre(*body));
@@ -232,8 +242,9 @@ void BM_PyramidVersusBullet(benchmark::State& state) {
 }
 BENCHMARK(BM_PyramidVersusBullet)
     ->Unit(benchmark::kMillisecond)
-    ->ArgName("levels")
-    ->Arg(20)
+    ->ArgNames({"levels", "sleeping"})
+    ->Args({20, 1})
+    ->Args({20, 0})
     ->Iterations(1)
     ->Repetitions(1);
 

@@ -76,8 +76,11 @@ class ContactSolver {
     struct Point;
     struct Manifold;
     struct Motion;
+    struct Pair;
 
     void warmFrom(Manifold& m, const ContactImpulse* previous, int count, float distance);
+    void separate(const Manifold& m, int rounds, float Point::*aim, float Point::*accumulated,
+                  Pair& bodies);
     void warmStart();
     void solveVelocities();
     void solvePushes();
