@@ -7,9 +7,6 @@ using _Tarn::Vector3;
 
 namespace {
 
-// As in the box test: added to every |R(i, j)| so that nearly parallel edges, whose cross
-// product is close to zero, never report a separation that rounding made up.
-constexpr float PARALLEL_EPSILON = 1e-6f;
 // Below this length the cross product of two edges is no axis worth taking as a normal: the
 // edges are parallel, and a face axis answers for them.
 constexpr float SHORTEST_EDGE_AXIS = 1e-3f;
@@ -286,21 +283,16 @@ bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& ou
     if (!plain(a) || !plain(b)) {
         return false;
     }
-    const Vector3* A = a.axes;
     const Vector3* B = b.axes;
     const float* ha = a.halfWidths;
     const float* hb = b.halfWidths;
 
-    float R[3][3];
-    float AbsR[3][3];
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            R[i][j] = A[i].dot(B[j]);
-            AbsR[i][j] = std::fabs(R[i][j]) + PARALLEL_EPSILON;
-        }
-    }
+    // As the box test reads the pair: b's axes and the centres' offset in a's frame.
+    const OrientedBox::Relative relative = a.relativeOf(b);
+    const auto& R = relative.R;
+    const auto& AbsR = relative.AbsR;
+    const float* t = relative.t;
     const Vector3 d = b.centre - a.centre;
-    const float t[3] = {d.dot(A[0]), d.dot(A[1]), d.dot(A[2])};
     float scale = ha[0];
     for (int k = 0; k < 3; ++k) {
         scale = std::fmin(scale, std::fmin(ha[k], hb[k]));
@@ -391,7 +383,7 @@ bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& ou
             break;
         }
         case AxisKind::EDGES: {
-            Vector3 normal = A[best.i].cross(B[best.j]);
+            Vector3 normal = a.axes[best.i].cross(B[best.j]);
             normal = normal / std::sqrt(normal.dot(normal));
             if (normal.dot(d) < 0.0f) {
                 normal = -normal;

@@ -7,10 +7,6 @@ using _Tarn::Vector3;
 
 namespace {
 
-// Added to every |R(i, j)|: when two edges are nearly parallel their cross product is close
-// to zero, and rounding could otherwise make it report a separation that is not there.
-constexpr float PARALLEL_EPSILON = 1e-6f;
-
 // How far from orthonormal the axes of a box may be for it to have a finite reach. The test
 // takes the axes as orthonormal, and within this tolerance it still answers for a box that
 // the sphere holds; a box turned thousands of times drifts far less.
@@ -161,24 +157,14 @@ bool OrientedBox::bounds(Bounds& out) const {
 }
 
 bool OrientedBox::touches(const OrientedBox& other) const {
-    const Vector3* a = axes;
-    const Vector3* b = other.axes;
     const float* hwA = halfWidths;
     const float* hwB = other.halfWidths;
 
-    // R(i, j) = a[i] . b[j]: B's axes expressed in A's frame.
-    float R[3][3];
-    float AbsR[3][3];
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            R[i][j] = a[i].dot(b[j]);
-            AbsR[i][j] = std::fabs(R[i][j]) + PARALLEL_EPSILON;
-        }
-    }
-
-    // The centres' offset, also in A's frame.
-    const Vector3 d = other.centre - centre;
-    const float t[3] = {d.dot(a[0]), d.dot(a[1]), d.dot(a[2])};
+    // B's axes and the centres' offset in A's frame.
+    const Relative relative = relativeOf(other);
+    const auto& R = relative.R;
+    const auto& AbsR = relative.AbsR;
+    const float* t = relative.t;
 
     // Face axes of A.
     for (int i = 0; i < 3; ++i) {

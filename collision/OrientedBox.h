@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <vector>
@@ -58,4 +59,29 @@ struct OrientedBox {
     /// cross products of an axis of this box with an axis of `other`. Boxes that just touch
     /// are in contact, and a NaN anywhere never separates.
     bool touches(const OrientedBox& other) const;
+
+    /// How another box lies in this one's frame, as the fifteen-axis tests read it:
+    /// R(i, j) = axes[i] . other.axes[j]; AbsR, |R| plus a small epsilon, so that nearly
+    /// parallel edges, whose cross product is close to zero, never report a separation that
+    /// rounding made up; and the offset of the centres along this box's axes.
+    struct Relative {
+        float R[3][3];
+        float AbsR[3][3];
+        float t[3];
+    };
+    Relative relativeOf(const OrientedBox& other) const {
+        constexpr float PARALLEL_EPSILON = 1e-6f;
+        Relative r;
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j) {
+                r.R[i][j] = axes[i].dot(other.axes[j]);
+                r.AbsR[i][j] = std::fabs(r.R[i][j]) + PARALLEL_EPSILON;
+            }
+        }
+        const _Tarn::Vector3 d = other.centre - centre;
+        for (int i = 0; i < 3; ++i) {
+            r.t[i] = d.dot(axes[i]);
+        }
+        return r;
+    }
 };
