@@ -94,19 +94,18 @@ bool RigidBody::setRestitution(float value) {
 }
 
 bool RigidBody::setVelocity(const Vector3& value) {
-    if (!finite(value)) {
-        return false;
-    }
-    velocity = value;
-    wake();
-    return true;
+    return wakeWith(velocity, value);
 }
 
 bool RigidBody::setAngularVelocity(const Vector3& value) {
+    return wakeWith(angularVelocity, value);
+}
+
+bool RigidBody::wakeWith(Vector3& field, const Vector3& value) {
     if (!finite(value)) {
         return false;
     }
-    angularVelocity = value;
+    field = value;
     wake();
     return true;
 }

@@ -86,6 +86,8 @@ class RigidBody : public Component {
     friend class Dynamics;
 
     void refuse(const std::string& why);
+    /// Sets the field to a finite value and wakes the body; false, changing nothing, else.
+    bool wakeWith(_Tarn::Vector3& field, const _Tarn::Vector3& value);
     /// Rigid bodies attached to objects so far, in any world: the stage looks for bodies
     /// again when it changes.
     static std::uint64_t attachments();
