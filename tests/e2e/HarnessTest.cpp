@@ -17,8 +17,9 @@ TEST(HarnessTest, AnXServerThatRefusesConnectionsForAMomentIsWaitedFor) {
     const std::string real = std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "";
     ASSERT_EQ(real.rfind(':', 0), 0U) << "needs a local display, not \"" << real << "\"";
     const std::string socket = "/tmp/.X11-unix/X" + real.substr(1, real.find('.') - 1);
-    // A display number nobody serves yet: it answers once its socket leads to the real one.
-    int number = 90;
+    // A display number nobody serves yet (suites running side by side start at different
+    // ones): it answers once its socket leads to the real one.
+    int number = 100 + static_cast<int>(getpid() % 1000);
     while (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0) {
         ++number;
     }
