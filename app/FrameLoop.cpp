@@ -6,7 +6,6 @@
 
 #include "app/Camera.h"
 #include "app/LeakCheck.h"
-#include "app/Run.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -89,7 +88,7 @@ void timerTick(int /*value*/) {
     glutTimerFunc(FRAME_MS, timerTick, 1);
     Keyboard* keyboard = Keyboard::getInstance();
     if (keyboard->isKeyDown(KEY_ESCAPE)) {
-        stopEngine(0);
+        requestStop(0);
         return;
     }
     keyboard->endTick();
@@ -114,7 +113,7 @@ void applyCamera() {
 
 // The main loop returns once the callback in progress is over; GLUT then destroys the window,
 // which calls windowClosed().
-void stopEngine(int status) {
+void requestStop(int status) {
     if (!stopping) {
         stopping = true;
         stopStatus = status;
@@ -137,6 +136,8 @@ void releaseEngine() {
 }
 
 void windowClosed() {
+    // The run is ending: a stop asked for from here on (by a destructor) has nothing to stop.
+    stopping = true;
     releaseEngine();
     checkForLeaks();
 }

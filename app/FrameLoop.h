@@ -1,7 +1,10 @@
 #pragma once
 
 // The GLUT callbacks that runEngine() installs: one fixed simulation step per timer tick, one
-// frame per display. Every step counts as FRAME_MS whatever the clock says.
+// frame per display. Every step counts as FRAME_MS whatever the clock says. The run function
+// (Run.h) drives this loop; the loop knows nothing of it.
+
+#include "app/LoopTimes.h"
 
 constexpr int FRAME_MS = 17;
 
@@ -30,7 +33,10 @@ void keyPressed(unsigned char key, int x, int y);
 void keyReleased(unsigned char key, int x, int y);
 /// The Camera's view, onto the current model-view matrix.
 void applyCamera();
-/// Whether stopEngine() was called during this run, and the status it was given.
+/// Leaves GLUT's main loop after the callback in progress, once per run; runEngine() then
+/// returns `status`. No step is made after it. GLUT must be initialised.
+void requestStop(int status);
+/// Whether a stop was requested during this run, and the status it was given.
 bool stopRequested();
 int requestedStatus();
 /// Frees the singletons; used when the window goes and after the main loop has returned.

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "app/LoopTimes.h"
+
 class World;
 
 /// The window a program runs in, and the command line GLUT may read its own options from.
@@ -36,18 +38,14 @@ using SceneBuilder = std::function<void(World& world)>;
 /// window is closed or destroyed. Everything the World, the Keyboard and the Camera held is
 /// deleted before it returns. Returns 0, the status given to stopEngine(), or 1 when there is
 /// no X display to open the window on (with a one-line message on stderr).
+///
+/// Should `buildScene` throw, the window is closed, the world emptied and GLUT shut down, and
+/// the exception reaches the caller: the engine is as it was before the run, and runEngine()
+/// may be called again. One run at a time: a call from inside a run is refused (returns 1,
+/// with a message on stderr).
 int runEngine(const RunOptions& options, const SceneBuilder& buildScene);
 
 /// Ends the frame loop after the callback that calls it; runEngine() then returns `status`.
-/// Called from a component's update, the step in progress still finishes.
+/// Called from a component's update, the step in progress still finishes. Called while no run
+/// is in progress (before the first, between two), it does nothing.
 void stopEngine(int status = 0);
-
-/// Cumulative since runEngine() started: steps made and the time spent in World::update,
-/// frames drawn and the time spent drawing them (clear to buffer swap).
-struct LoopTimes {
-    long steps = 0;
-    double stepSeconds = 0.0;
-    long frames = 0;
-    double frameSeconds = 0.0;
-};
-LoopTimes loopTimes();
