@@ -1,5 +1,7 @@
 #include "collision/Collider.h"
 
+#include <typeinfo>
+
 #include <memory>
 
 #include "core/ComponentTransform.h"
@@ -59,4 +61,8 @@ void Collider::testCandidates() {
 
 bool Collider::collide(Component* /*other*/) {
     return false;
+}
+
+bool Collider::drawsThroughBatch() const {
+    return typeid(*this) == typeid(Collider);
 }

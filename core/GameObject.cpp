@@ -5,6 +5,7 @@
 #include "collision/BroadPhase.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
+#include "core/DrawBatch.h"
 #include "core/PointDrawing.h"
 #include "core/Transform.h"
 
@@ -48,7 +49,13 @@ void GameObject::draw(int elapsedMs) {
         return;
     }
     for (const auto& component : components) {
-        component->draw(elapsedMs);
+        if (component->drawsThroughBatch()) {
+            component->draw(elapsedMs);
+        } else {
+            flushDrawBatch();
+            component->draw(elapsedMs);
+            resumeDrawBatch();
+        }
     }
     if (transform) {
         transform->draw(elapsedMs);

@@ -1,8 +1,10 @@
 #include "core/World.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "collision/BroadPhase.h"
+#include "core/DrawBatch.h"
 #include "core/GameObject.h"
 
 World* World::instance = nullptr;
@@ -88,11 +90,21 @@ void World::update(int elapsedMs) {
     removePending();
 }
 
+// Plain objects send their points through the frame's batch; an object of a class of its own
+// may draw by any means (the Gui's text), so the batch goes before it.
 void World::draw(int elapsedMs) {
     ++passDepth;
+    openDrawBatch();
     for (const auto& object : objects) {
-        object->draw(elapsedMs);
+        if (typeid(*object) == typeid(GameObject)) {
+            object->draw(elapsedMs);
+        } else {
+            flushDrawBatch();
+            object->draw(elapsedMs);
+            resumeDrawBatch();
+        }
     }
+    closeDrawBatch();
     --passDepth;
     removePending();
 }
