@@ -6,6 +6,7 @@
 
 #include "app/Camera.h"
 #include "app/LeakCheck.h"
+#include "app/Pace.h"
 #include "app/Run.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
@@ -18,6 +19,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 LoopTimes times;
+// Started by the first tick, once the scene is built.
+Pace pace{std::chrono::milliseconds(FRAME_MS)};
+bool paceStarted = false;
 bool stopping = false;
 int stopStatus = 0;
 
@@ -29,6 +33,7 @@ double secondsSince(Clock::time_point start) {
 
 void resetFrameLoop() {
     times = LoopTimes();
+    paceStarted = false;
     stopping = false;
     stopStatus = 0;
 }
@@ -75,25 +80,53 @@ void reshape(int width, int height) {
     glutSetWindow(windowId);
 }
 
+namespace {
+
+// One simulation step and what goes with it; false once Esc has stopped the run.
+bool makeStep() {
+    const Clock::time_point start = Clock::now();
+    World::getInstance()->update(FRAME_MS);
+    times.stepSeconds += secondsSince(start);
+    Camera::getInstance()->update();
+    ++times.steps;
+    Keyboard* keyboard = Keyboard::getInstance();
+    if (keyboard->isKeyDown(KEY_ESCAPE)) {
+        stopEngine(0);
+        return false;
+    }
+    keyboard->endTick();
+    return true;
+}
+
+// The timer is set for when the next step is due, rounded up to GLUT's milliseconds.
+void armTimer(Clock::time_point now) {
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(pace.untilNext(now));
+    glutTimerFunc(static_cast<unsigned int>(wait.count()), timerTick, 1);
+}
+
+}  // namespace
+
+// The steps due by now, in a row, then one frame: when a frame ran late, the world catches up
+// on the clock instead of running in slow motion (up to Pace's bound per frame).
 void timerTick(int /*value*/) {
     // The main loop may still run this pass's callbacks after a stop; the world stays as the
     // stop left it.
     if (stopping) {
         return;
     }
-    const Clock::time_point start = Clock::now();
-    World::getInstance()->update(FRAME_MS);
-    times.stepSeconds += secondsSince(start);
-    Camera::getInstance()->update();
-    ++times.steps;
-    glutTimerFunc(FRAME_MS, timerTick, 1);
-    Keyboard* keyboard = Keyboard::getInstance();
-    if (keyboard->isKeyDown(KEY_ESCAPE)) {
-        stopEngine(0);
-        return;
+    if (!paceStarted) {
+        pace.start(Clock::now());
+        paceStarted = true;
     }
-    keyboard->endTick();
-    if (!redrawContinuously) {
+    const int due = pace.stepsDue(Clock::now());
+    times.droppedSteps = pace.dropped();
+    for (int i = 0; i < due; ++i) {
+        if (!makeStep()) {
+            return;
+        }
+    }
+    armTimer(Clock::now());
+    if (due > 0 && !redrawContinuously) {
         // By window id: once the window is closed there is no current window, and GLUT would
         // end the process over a plain glutPostRedisplay.
         glutPostWindowRedisplay(windowId);
