@@ -8,6 +8,8 @@
 #include "app/LeakCheck.h"
 #include "app/Pace.h"
 #include "app/Run.h"
+#include "app/Screenshot.h"
+#include "app/Stats.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -60,6 +62,8 @@ void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     applyCamera();
     World::getInstance()->draw(FRAME_MS);
+    drawStatsIfShown();
+    takeRequestedScreenshot(times.frames + 1);
     if (redrawContinuously) {
         glutPostRedisplay();
     }

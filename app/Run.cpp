@@ -10,10 +10,14 @@
 #include <cstring>
 
 #include "app/Camera.h"
+#include "app/CommandLine.h"
 #include "app/CountsProperty.h"
 #include "app/FrameLoop.h"
 #include "app/LeakCheck.h"
+#include "app/Screenshot.h"
+#include "app/Stats.h"
 #include "app/SwapInterval.h"
+#include "app/ViewControls.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -101,11 +105,22 @@ void initialiseGlut(const RunOptions& options, const char* program) {
     glutInit(&argc, argv);
 }
 
-void openWindow(const RunOptions& options) {
+// What -geometry gave GLUT (read by glutInit) wins over the options. The options' corner is
+// moved as little as needed to keep the window on a smaller screen.
+void openWindow(const RunOptions& options, GeometryGiven given) {
     // A depth buffer is requested so that the depth test enabled below really works.
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-    glutInitWindowSize(options.width, options.height);
-    glutInitWindowPosition(options.x, options.y);
+    if (!given.size) {
+        glutInitWindowSize(options.width, options.height);
+    }
+    if (!given.position) {
+        int x = options.x;
+        int y = options.y;
+        keepOnScreen(x, y, given.size ? glutGet(GLUT_INIT_WINDOW_WIDTH) : options.width,
+                     given.size ? glutGet(GLUT_INIT_WINDOW_HEIGHT) : options.height,
+                     glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+        glutInitWindowPosition(x, y);
+    }
     windowId = glutCreateWindow(options.title.c_str());
     // Closing the window returns from the main loop, so the world is torn down cleanly.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
@@ -140,12 +155,15 @@ void installCallbacks() {
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
     reportRepeatsAsPresses();
+    installViewControls();
     glutTimerFunc(WATCH_MS, watchWindow, 0);
 }
 
 }  // namespace
 
-int runEngine(const RunOptions& options, const SceneBuilder& buildScene) {
+int runEngine(const RunOptions& programOptions, const SceneBuilder& buildScene) {
+    RunOptions options = programOptions;
+    readEngineOptions(options);
     const char* program = programName(options);
     watcher = openDisplay(program);
     if (watcher == nullptr) {
@@ -153,8 +171,10 @@ int runEngine(const RunOptions& options, const SceneBuilder& buildScene) {
     }
     windowLost = false;
     resetFrameLoop();
+    // glutInit takes -geometry out of the command line.
+    const GeometryGiven given = geometryOnCommandLine(options.argc, options.argv);
     initialiseGlut(options, program);
-    openWindow(options);
+    openWindow(options, given);
     defaultXErrorHandler = XSetErrorHandler(onXError);
     // GLUT draws straight into its X window, so the current drawable is that window.
     const GLXDrawable window = glXGetCurrentDrawable();
@@ -163,6 +183,8 @@ int runEngine(const RunOptions& options, const SceneBuilder& buildScene) {
     installCallbacks();
 
     Camera::getInstance()->hidesFirstObject = options.cameraHidesFirstObject;
+    setStatsShown(options.showStats);
+    configureScreenshots(options.screenshotPath, program, options.screenshotAfterFrames);
     if (buildScene) {
         buildScene(*World::getInstance());
     }

@@ -23,9 +23,17 @@ struct RunOptions {
     /// names the program in the message shown when there is no display. Optional.
     int argc = 0;
     char** argv = nullptr;
-    /// Whether the camera keys I, J, K and L also hide the world's first object, as the
-    /// demonstration's help text is hidden.
+    /// Whether the camera keys I, J, K and L (and the mouse) also hide the world's first
+    /// object, as the demonstration's help text is hidden.
     bool cameraHidesFirstObject = false;
+    /// Shows the stats line from the start; F3 shows and hides it.
+    bool showStats = false;
+    /// Where F12 saves the window's picture (PNG). Empty: "<program>-<n>.png" in the working
+    /// directory, n the first number whose file does not exist.
+    std::string screenshotPath;
+    /// When above 0: after this many frames, save the picture (as F12 does) and end the run;
+    /// runEngine then returns 0, or 1 when the picture could not be written.
+    long screenshotAfterFrames = 0;
 };
 
 /// Fills the world once, before the first step. The World owns whatever is added to it.

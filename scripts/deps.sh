@@ -4,7 +4,8 @@
 # Usage: scripts/deps.sh run|test|bench|pictures
 set -euo pipefail
 
-build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev)
+build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
+       libpng-dev)
 case "${1:-run}" in
     run)   wanted=("${build[@]}") ;;
     test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb
