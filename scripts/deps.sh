@@ -10,8 +10,8 @@ case "${1:-run}" in
     run)   wanted=("${build[@]}") ;;
     test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb
                    clang libclang-rt-14-dev) ;;
-    pictures) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
-    bench) wanted=("${build[@]}" libbenchmark-dev libbullet-dev) ;;
+    pictures) wanted=("${build[@]}" xvfb xdotool) ;;
+    bench) wanted=("${build[@]}" libbenchmark-dev libbullet-dev xvfb) ;;
     *) echo "usage: $0 run|test|bench|pictures" >&2; exit 2 ;;
 esac
 

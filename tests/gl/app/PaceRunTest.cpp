@@ -67,7 +67,15 @@ class StretchReader : public Component {
 
 Stretch runStretch(std::chrono::milliseconds drawCost) {
     Stretch stretch;
-    const int status = runEngine(RunOptions(), [&](World& world) {
+    // Small, off to the side and titled apart from the windows of the end-to-end tests, which
+    // run at the same time and find theirs by title.
+    RunOptions options;
+    options.title = "Pace test";
+    options.width = 160;
+    options.height = 120;
+    options.x = 1100;
+    options.y = 200;
+    const int status = runEngine(options, [&](World& world) {
         auto* object = new GameObject(true, true, Point());
         object->addComponent(new StretchReader(stretch));
         if (drawCost.count() > 0) {
