@@ -2,11 +2,39 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "math/Point.h"
 
 namespace {
+
+// What the driver reads of a point: its position and its colour's red, green and blue.
+struct Vertex {
+    float x, y, z;
+    float r, g, b;
+};
+
+// Vertices appended in place; the storage only grows, so a frame like the last one writes
+// into memory it already has.
+struct Stream {
+    std::vector<Vertex> storage;
+    std::size_t used = 0;
+
+    void append(const Point* points, int count) {
+        const std::size_t needed = used + static_cast<std::size_t>(count);
+        if (needed > storage.size()) {
+            storage.resize(std::max(needed, 2 * storage.size()));
+        }
+        Vertex* out = storage.data() + used;
+        for (int i = 0; i < count; ++i) {
+            const Point& p = points[i];
+            out[i] = Vertex{p.x, p.y, p.z, p.color.r, p.color.g, p.color.b};
+        }
+        used = needed;
+    }
+};
 
 // Consecutive dots of one size.
 struct DotRun {
@@ -14,14 +42,14 @@ struct DotRun {
     int count;
 };
 
-// One batch for the one thread that draws; its lists keep their room from frame to frame.
+// One batch for the one thread that draws.
 struct Batch {
     int depth = 0;
     // The point size the next dot without its own takes: GL's at opening and after code that
     // draws by other means, else the last dot's.
     float pointSize = 1.0f;
-    std::vector<Point> triangles;
-    std::vector<Point> dots;
+    Stream triangles;
+    Stream dots;
     std::vector<DotRun> runs;
 };
 Batch batch;
@@ -33,18 +61,16 @@ float currentGlPointSize() {
 }
 
 void addDots(const Point* points, int count, float size) {
-    batch.dots.insert(batch.dots.end(), points, points + count);
+    batch.dots.append(points, count);
     if (batch.runs.empty() || batch.runs.back().size != size) {
         batch.runs.push_back(DotRun{size, 0});
     }
     batch.runs.back().count += count;
 }
 
-// A Point is x, y, z then its colour's r, g, b, a: both arrays read the list in place,
-// sizeof(Point) apart. Three colour components, as glColor3f sends: alpha is 1.
-void drawArray(GLenum mode, const Point* points, int count) {
-    glVertexPointer(3, GL_FLOAT, sizeof(Point), &points->x);
-    glColorPointer(3, GL_FLOAT, sizeof(Point), &points->color.r);
+void drawArray(GLenum mode, const Vertex* vertices, int count) {
+    glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &vertices->x);
+    glColorPointer(3, GL_FLOAT, sizeof(Vertex), &vertices->r);
     glDrawArrays(mode, 0, count);
 }
 
@@ -63,24 +89,25 @@ void closeDrawBatch() {
 }
 
 void flushDrawBatch() {
-    if (batch.triangles.empty() && batch.dots.empty()) {
+    if (batch.triangles.used == 0 && batch.dots.used == 0) {
         return;
     }
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    if (!batch.triangles.empty()) {
-        drawArray(GL_TRIANGLES, batch.triangles.data(), static_cast<int>(batch.triangles.size()));
+    if (batch.triangles.used > 0) {
+        drawArray(GL_TRIANGLES, batch.triangles.storage.data(),
+                  static_cast<int>(batch.triangles.used));
     }
-    const Point* dots = batch.dots.data();
+    const Vertex* dots = batch.dots.storage.data();
     for (const DotRun& run : batch.runs) {
         glPointSize(run.size);
         drawArray(GL_POINTS, dots, run.count);
         dots += run.count;
     }
     glPopClientAttrib();
-    batch.triangles.clear();
-    batch.dots.clear();
+    batch.triangles.used = 0;
+    batch.dots.used = 0;
     batch.runs.clear();
 }
 
@@ -96,7 +123,7 @@ bool drawBatchTakes(unsigned int mode) {
 
 void gatherPoints(unsigned int mode, const Point* points, int count) {
     if (mode == GL_TRIANGLES) {
-        batch.triangles.insert(batch.triangles.end(), points, points + count);
+        batch.triangles.append(points, count);
     } else {
         addDots(points, count, batch.pointSize);
     }

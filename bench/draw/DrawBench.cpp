@@ -5,13 +5,15 @@
 // calls of each frame are counted (GlCallCounter).
 //
 // It needs an X display (make bench runs it under Xvfb). Mesa's software rasteriser is asked
-// to draw in the calling thread (LP_NUM_THREADS=0), so the thread's CPU time is the whole
-// frame's cost, whatever else the machine runs.
+// to draw in the calling thread (LP_NUM_THREADS=0, unless set otherwise), so the thread's CPU
+// time is the whole frame's cost, whatever else the machine runs: `ratio` compares those,
+// `wall_ratio` the frames' wall time (with rasteriser threads, the one that counts on screen).
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -85,15 +87,23 @@ void frame(const Draw& draw) {
 
 struct Measured {
     double seconds = 0.0;
+    double wallSeconds = 0.0;
     long calls = 0;
 };
+
+double wallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 template <typename Draw>
 void measure(Measured& into, const Draw& draw) {
     const long callsBefore = glCallsMade();
     const double start = threadSeconds();
+    const double wallStart = wallSeconds();
     frame(draw);
     into.seconds += threadSeconds() - start;
+    into.wallSeconds += wallSeconds() - wallStart;
     into.calls += glCallsMade() - callsBefore;
 }
 
@@ -118,6 +128,7 @@ void BM_BoxFieldFrame(benchmark::State& state) {
     state.counters["engine_ms"] = 1000.0 * engine.seconds / frames;
     state.counters["bare_ms"] = 1000.0 * reference.seconds / frames;
     state.counters["ratio"] = engine.seconds / reference.seconds;
+    state.counters["wall_ratio"] = engine.wallSeconds / reference.wallSeconds;
     state.counters["engine_calls"] = static_cast<double>(engine.calls) / frames;
     state.counters["bare_calls"] = static_cast<double>(reference.calls) / frames;
     state.counters["triangles"] = static_cast<double>(bare.triangles.size() / 3);
