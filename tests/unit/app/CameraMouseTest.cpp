@@ -74,16 +74,3 @@ TEST_F(CameraMouseTest, LeftDragTurnsAboutTheOriginAndTheWheelZoomsNoNearerThanT
     camera->zoomByWheel(100);
     EXPECT_NEAR(camera->originDistance(), Camera::NEAREST, 1e-4f);
 }
-
-TEST_F(CameraMouseTest, MouseMovesHideTheFirstObjectOnlyWhenAsked) {
-    for (const bool hides : {false, true}) {
-        SCOPED_TRACE(hides ? "hides" : "keeps");
-        restart();
-        GameObject& first = addObject(0, 0, 0);
-        camera->hidesFirstObject = hides;
-        camera->turnByDrag(1, 0);
-        camera->panByDrag(1, 0, HEIGHT);
-        camera->zoomByWheel(1);
-        EXPECT_EQ(first.drawEnabled, !hides);
-    }
-}

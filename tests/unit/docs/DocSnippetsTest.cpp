@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,8 +40,24 @@ struct Snippet {
     int line = 0;  // where it starts in the document
 };
 
+// The last path ending in ".cpp" on the line ("examples/FirstScene.cpp"), or "".
+std::string lastCppPath(const std::string& line) {
+    std::string found;
+    for (size_t end = line.find(".cpp"); end != std::string::npos;
+         end = line.find(".cpp", end + 1)) {
+        size_t start = end;
+        while (start > 0 && (std::isalnum(static_cast<unsigned char>(line[start - 1])) ||
+                             line[start - 1] == '/' || line[start - 1] == '_')) {
+            --start;
+        }
+        if (line.find('/', start) < end) {
+            found = line.substr(start, end + 4 - start);
+        }
+    }
+    return found;
+}
+
 std::vector<Snippet> snippetsOf(const std::string& document) {
-    static const std::regex named(R"(((examples|tests|app|core)/[A-Za-z0-9_/]+\.cpp))");
     std::vector<Snippet> snippets;
     std::string lastNamed;
     const std::vector<std::string> lines = linesOf(document);
@@ -54,10 +70,8 @@ std::vector<Snippet> snippetsOf(const std::string& document) {
                 }
             }
             snippets.push_back(snippet);
-            continue;
-        }
-        for (std::sregex_iterator m(lines[i].begin(), lines[i].end(), named), end; m != end; ++m) {
-            lastNamed = (*m)[1];
+        } else if (!lastCppPath(lines[i]).empty()) {
+            lastNamed = lastCppPath(lines[i]);
         }
     }
     return snippets;
