@@ -95,12 +95,13 @@ void World::update(int elapsedMs) {
 void World::draw(int elapsedMs) {
     ++passDepth;
     openDrawBatch();
-    for (const auto& object : objects) {
-        if (typeid(*object) == typeid(GameObject)) {
-            object->draw(elapsedMs);
+    for (const auto& owned : objects) {
+        GameObject& object = *owned;
+        if (typeid(object) == typeid(GameObject)) {
+            object.draw(elapsedMs);
         } else {
             flushDrawBatch();
-            object->draw(elapsedMs);
+            object.draw(elapsedMs);
             resumeDrawBatch();
         }
     }
