@@ -40,11 +40,13 @@ bool readEngineOptions(RunOptions& options) {
         const char* value = i + 1 < options.argc ? options.argv[i + 1] : nullptr;
         if (option == "-stats") {
             options.showStats = true;
-        } else if (option == "-screenshot" || option == "-screenshot-after") {
+        } else if (option == "-screenshot" || option == "-screenshot-after" || option == "-press") {
             long count = 0;
             if (value == nullptr) {
                 std::fprintf(stderr, "%s needs a value; ignored\n", option.c_str());
                 understood = false;
+            } else if (option == "-press") {
+                options.pressKeys.emplace_back(value);
             } else if (option == "-screenshot") {
                 options.screenshotPath = value;
             } else if (positiveCount(value, count)) {

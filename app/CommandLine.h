@@ -14,6 +14,7 @@ GeometryGiven geometryOnCommandLine(int argc, char** argv);
 ///   -stats               show the stats line from the start
 ///   -screenshot FILE     where F12 and -screenshot-after save the picture
 ///   -screenshot-after N  save the picture after N frames, then end the run
+///   -press KEY:STEPS     press a key by itself over those steps (RunOptions::pressKeys)
 /// They fill the matching RunOptions fields; anything else is left to GLUT and the program.
 /// An option without its value, or a count that is no positive number, is reported on stderr
 /// and ignored (false is returned).

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "app/Camera.h"
+#include "app/KeyScript.h"
 #include "app/LeakCheck.h"
 #include "app/Pace.h"
 #include "app/Run.h"
@@ -88,6 +89,7 @@ namespace {
 
 // One simulation step and what goes with it; false once Esc has stopped the run.
 bool makeStep() {
+    playKeyScript(times.steps + 1);
     const Clock::time_point start = Clock::now();
     World::getInstance()->update(FRAME_MS);
     times.stepSeconds += secondsSince(start);

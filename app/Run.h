@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 class World;
 
@@ -34,6 +35,10 @@ struct RunOptions {
     /// When above 0: after this many frames, save the picture (as F12 does) and end the run;
     /// runEngine then returns 0, or 1 when the picture could not be written.
     long screenshotAfterFrames = 0;
+    /// Keys the run presses by itself, each "KEY:STEP" or "KEY:FIRST-LAST" (steps counted
+    /// from 1; KEY one character or "space"): held down over those steps, as if on the
+    /// keyboard. With screenshotAfterFrames, a picture of a scene set up by its keys.
+    std::vector<std::string> pressKeys;
 };
 
 /// Fills the world once, before the first step. The World owns whatever is added to it.

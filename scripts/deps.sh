@@ -10,7 +10,7 @@ case "${1:-run}" in
     run)   wanted=("${build[@]}") ;;
     test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb
                    clang libclang-rt-14-dev) ;;
-    pictures) wanted=("${build[@]}" xvfb xdotool) ;;
+    pictures) wanted=("${build[@]}" xvfb) ;;
     bench) wanted=("${build[@]}" libbenchmark-dev libbullet-dev xvfb) ;;
     *) echo "usage: $0 run|test|bench|pictures" >&2; exit 2 ;;
 esac

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/KeyScript.h"
 #include "app/Run.h"
 #include "app/Stats.h"
 
@@ -48,12 +49,13 @@ TEST(RunOptionsTest, GeometryOnTheCommandLineSaysWhichPartsItGives) {
 
 TEST(RunOptionsTest, EngineOptionsFillRunOptionsAndBadOnesAreIgnored) {
     CommandLine good({"box-field", "100", "-stats", "-screenshot", "a.png", "-screenshot-after",
-                      "40", "-geometry", "300x300"});
+                      "40", "-geometry", "300x300", "-press", "d:1-5", "-press", "q:6"});
     RunOptions options("t", good.argc(), good.argv.data());
     EXPECT_TRUE(readEngineOptions(options));
     EXPECT_TRUE(options.showStats);
     EXPECT_EQ(options.screenshotPath, "a.png");
     EXPECT_EQ(options.screenshotAfterFrames, 40);
+    EXPECT_EQ(options.pressKeys, (std::vector<std::string>{"d:1-5", "q:6"}));
 
     for (const auto& words :
          std::vector<std::vector<std::string>>{{"engine", "-screenshot-after", "0"},
@@ -65,6 +67,30 @@ TEST(RunOptionsTest, EngineOptionsFillRunOptionsAndBadOnesAreIgnored) {
         EXPECT_FALSE(readEngineOptions(ignored));
         EXPECT_EQ(ignored.screenshotAfterFrames, 0);
         EXPECT_EQ(ignored.screenshotPath, "");
+    }
+}
+
+TEST(RunOptionsTest, KeysToPressReadAsOneStepOrAStretch) {
+    const struct {
+        const char* text;
+        bool read;
+        unsigned char key;
+        long first, last;
+    } cases[] = {
+        {"1:5", true, '1', 5, 5},       {"space:15-30", true, ' ', 15, 30},
+        {"a:23-24", true, 'a', 23, 24}, {"a:0", false, 0, 0, 0},
+        {"a:9-8", false, 0, 0, 0},      {"ab:3", false, 0, 0, 0},
+        {"a:3-", false, 0, 0, 0},       {"a", false, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScriptedKey key;
+        ASSERT_EQ(parseScriptedKey(c.text, key), c.read);
+        if (c.read) {
+            EXPECT_EQ(key.key, c.key);
+            EXPECT_EQ(key.first, c.first);
+            EXPECT_EQ(key.last, c.last);
+        }
     }
 }
 
