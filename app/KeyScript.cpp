@@ -1,7 +1,7 @@
 #include "app/KeyScript.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 #include "input/Keyboard.h"
 
@@ -41,8 +41,18 @@ bool parseScriptedKey(const std::string& text, ScriptedKey& key) {
            key.last >= key.first;
 }
 
-void setKeyScript(std::vector<ScriptedKey> keys) {
-    script = std::move(keys);
+void setKeyScript(const std::vector<std::string>& presses) {
+    script.clear();
+    for (const std::string& press : presses) {
+        ScriptedKey key;
+        if (parseScriptedKey(press, key)) {
+            script.push_back(key);
+        } else {
+            std::fprintf(stderr,
+                         "a key to press is KEY:STEP or KEY:FIRST-LAST, not '%s'; ignored\n",
+                         press.c_str());
+        }
+    }
 }
 
 void playKeyScript(long step) {

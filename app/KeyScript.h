@@ -16,8 +16,9 @@ struct ScriptedKey {
 /// one of those (or LAST comes before FIRST).
 bool parseScriptedKey(const std::string& text, ScriptedKey& key);
 
-/// The keys the frame loop presses and releases; replaces any script given before.
-void setKeyScript(std::vector<ScriptedKey> keys);
+/// The keys the frame loop presses and releases, each read by parseScriptedKey (one it cannot
+/// read is reported on stderr and left out); replaces any script given before.
+void setKeyScript(const std::vector<std::string>& presses);
 /// Called by the frame loop before step number `step`: presses the keys whose hold starts
 /// there and releases those whose hold ended with the step before.
 void playKeyScript(long step);

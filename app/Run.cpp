@@ -92,22 +92,6 @@ void watchWindow(int /*value*/) {
     glutTimerFunc(WATCH_MS, watchWindow, 0);
 }
 
-// The keys the run presses by itself; a press it cannot read is reported and left out.
-std::vector<ScriptedKey> readKeyScript(const std::vector<std::string>& presses) {
-    std::vector<ScriptedKey> keys;
-    for (const std::string& press : presses) {
-        ScriptedKey key;
-        if (parseScriptedKey(press, key)) {
-            keys.push_back(key);
-        } else {
-            std::fprintf(stderr,
-                         "a key to press is KEY:STEP or KEY:FIRST-LAST, not '%s'; ignored\n",
-                         press.c_str());
-        }
-    }
-    return keys;
-}
-
 // GLUT wants a command line; a program that has none to give gets one with just a name.
 void initialiseGlut(const RunOptions& options, const char* program) {
     if (options.argc > 0 && options.argv != nullptr) {
@@ -201,7 +185,7 @@ int runEngine(const RunOptions& programOptions, const SceneBuilder& buildScene) 
 
     Camera::getInstance()->hidesFirstObject = options.cameraHidesFirstObject;
     setStatsShown(options.showStats);
-    setKeyScript(readKeyScript(options.pressKeys));
+    setKeyScript(options.pressKeys);
     configureScreenshots(options.screenshotPath, program, options.screenshotAfterFrames);
     if (buildScene) {
         buildScene(*World::getInstance());
