@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/Run.h"
+#include "app/RunOptions.h"
 
 GeometryGiven geometryOnCommandLine(int argc, char** argv) {
     GeometryGiven given;

@@ -8,7 +8,6 @@
 #include "app/KeyScript.h"
 #include "app/LeakCheck.h"
 #include "app/Pace.h"
-#include "app/Run.h"
 #include "app/Screenshot.h"
 #include "app/Stats.h"
 #include "core/World.h"
@@ -64,7 +63,10 @@ void display() {
     applyCamera();
     World::getInstance()->draw(FRAME_MS);
     drawStatsIfShown();
-    takeRequestedScreenshot(times.frames + 1);
+    int endStatus = 0;
+    if (takeRequestedScreenshot(times.frames + 1, endStatus)) {
+        requestStop(endStatus);
+    }
     if (redrawContinuously) {
         glutPostRedisplay();
     }
@@ -87,7 +89,8 @@ void reshape(int width, int height) {
 
 namespace {
 
-// One simulation step and what goes with it; false once Esc has stopped the run.
+// One simulation step and what goes with it; false once the run has stopped (Esc, or a stop
+// asked for during the step): the steps still due are not made.
 bool makeStep() {
     playKeyScript(times.steps + 1);
     const Clock::time_point start = Clock::now();
@@ -97,11 +100,11 @@ bool makeStep() {
     ++times.steps;
     Keyboard* keyboard = Keyboard::getInstance();
     if (keyboard->isKeyDown(KEY_ESCAPE)) {
-        stopEngine(0);
+        requestStop(0);
         return false;
     }
     keyboard->endTick();
-    return true;
+    return !stopping;
 }
 
 // The timer is set for when the next step is due, rounded up to GLUT's milliseconds.
@@ -153,7 +156,7 @@ void applyCamera() {
 
 // The main loop returns once the callback in progress is over; GLUT then destroys the window,
 // which calls windowClosed().
-void stopEngine(int status) {
+void requestStop(int status) {
     if (!stopping) {
         stopping = true;
         stopStatus = status;
@@ -176,6 +179,8 @@ void releaseEngine() {
 }
 
 void windowClosed() {
+    // The run is ending: a stop asked for from here on (by a destructor) has nothing to stop.
+    stopping = true;
     releaseEngine();
     checkForLeaks();
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 // The GLUT callbacks that runEngine() installs: fixed simulation steps on the clock's pace (one
-// per FRAME_MS of real time), one frame per display. Every step counts as FRAME_MS.
+// per FRAME_MS of real time), one frame per display. Every step counts as FRAME_MS. The run
+// function (Run.h) drives this loop; the loop knows nothing of it.
+
+#include "app/LoopTimes.h"
 
 constexpr int FRAME_MS = 17;
 
@@ -31,7 +34,10 @@ void keyPressed(unsigned char key, int x, int y);
 void keyReleased(unsigned char key, int x, int y);
 /// The Camera's view, onto the current model-view matrix.
 void applyCamera();
-/// Whether stopEngine() was called during this run, and the status it was given.
+/// Leaves GLUT's main loop after the callback in progress, once per run; runEngine() then
+/// returns `status`. No step is made after it. GLUT must be initialised.
+void requestStop(int status);
+/// Whether a stop was requested during this run, and the status it was given.
 bool stopRequested();
 int requestedStatus();
 /// Frees the singletons; used when the window goes and after the main loop has returned.

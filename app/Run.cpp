@@ -1,20 +1,16 @@
 #include "app/Run.h"
 
 #include <GL/freeglut.h>
-#include <GL/glx.h>
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "app/Camera.h"
 #include "app/CommandLine.h"
-#include "app/CountsProperty.h"
 #include "app/FrameLoop.h"
 #include "app/KeyScript.h"
 #include "app/LeakCheck.h"
+#include "app/NativeDisplay.h"
 #include "app/Screenshot.h"
 #include "app/Stats.h"
 #include "app/SwapInterval.h"
@@ -24,6 +20,10 @@
 
 namespace {
 
+// From GLUT's initialisation to its shut-down: stopEngine() only acts in between, and a
+// second runEngine() is refused.
+bool running = false;
+
 // The program's own name, for messages: argv[0] without its directories.
 const char* programName(const RunOptions& options) {
     if (options.argc < 1 || options.argv == nullptr || options.argv[0] == nullptr) {
@@ -31,65 +31,6 @@ const char* programName(const RunOptions& options) {
     }
     const char* slash = std::strrchr(options.argv[0], '/');
     return slash != nullptr ? slash + 1 : options.argv[0];
-}
-
-// GLUT aborts with a cryptic message when there is no display; say what to do instead. The
-// connection stays open to watch the window (see watchWindow).
-Display* openDisplay(const char* program) {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || name[0] == '\0') {
-        std::fprintf(stderr,
-                     "%s: no X display (DISPLAY is not set); run it on a desktop, or "
-                     "headless with: xvfb-run -s '-screen 0 1280x1024x24' %s\n",
-                     program, program);
-        return nullptr;
-    }
-    Display* display = XOpenDisplay(name);
-    if (display == nullptr) {
-        std::fprintf(stderr,
-                     "%s: cannot open X display '%s'; run it on a desktop, or headless "
-                     "with: xvfb-run -s '-screen 0 1280x1024x24' %s\n",
-                     program, name, program);
-    }
-    return display;
-}
-
-// Another client can destroy the window under us (a window manager's kill, xdotool
-// windowclose). GLUT ignores that: it stops drawing a window it no longer sees and the
-// process would run on without one, or, if a frame was under way, Xlib's default error
-// handler ends the process with status 1. Either way the engine shuts down instead, as if the
-// window had been closed; GLUT's own clean-up then meets the missing window again.
-constexpr int WATCH_MS = 100;
-Display* watcher = nullptr;
-int (*defaultXErrorHandler)(Display*, XErrorEvent*) = nullptr;
-bool windowLost = false;
-
-void leaveMainLoopOnce() {
-    if (!windowLost) {
-        windowLost = true;
-        glutLeaveMainLoop();
-    }
-}
-
-int onXError(Display* display, XErrorEvent* error) {
-    if (error->error_code == BadWindow || error->error_code == BadDrawable) {
-        leaveMainLoopOnce();
-        return 0;
-    }
-    return defaultXErrorHandler(display, error);
-}
-
-// Reads the watching connection's events without waiting: one of them says the window is gone.
-void watchWindow(int /*value*/) {
-    while (XPending(watcher) > 0) {
-        XEvent event;
-        XNextEvent(watcher, &event);
-        if (event.type == DestroyNotify) {
-            leaveMainLoopOnce();
-            return;
-        }
-    }
-    glutTimerFunc(WATCH_MS, watchWindow, 0);
 }
 
 // GLUT wants a command line; a program that has none to give gets one with just a name.
@@ -136,51 +77,53 @@ void openWindow(const RunOptions& options, GeometryGiven given) {
     glCullFace(GL_BACK);
 }
 
-// X's auto-repeat turns a held key into release and press pairs by default; a tick that fell
-// between the two would see the key up and skip a step. The server can send the repeats as
-// presses alone, which the key table takes as the same hold going on. GLUT's own filter for
-// the pairs is only the fallback: it asks for the keys down now when it reads a release, so
-// an engine behind on its events turns the pairs read after the key was let go into taps, and
-// a release read after its key was pressed again drops the next event, another key's press.
-void reportRepeatsAsPresses() {
-    Bool detectable = False;
-    if (!XkbSetDetectableAutoRepeat(glXGetCurrentDisplay(), True, &detectable) || !detectable) {
-        glutIgnoreKeyRepeat(1);
-    }
-}
-
 void installCallbacks() {
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutTimerFunc(FRAME_MS, timerTick, 1);
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
-    reportRepeatsAsPresses();
     installViewControls();
-    glutTimerFunc(WATCH_MS, watchWindow, 0);
+    watchWindow();
+}
+
+// Whichever way the run ends. The window's close callback has freed the engine and checked
+// for leaks while the GL driver was still loaded; should GLUT ever skip it, both happen here.
+void endRun() {
+    running = false;
+    releaseEngine();
+    checkForLeaks();
+    disconnectFromDisplay();
+}
+
+// The scene builder threw: nothing of the run may outlive it. Shutting GLUT down closes the
+// window (its close callback frees the world) and lets the next run initialise GLUT afresh;
+// its main loop, which would otherwise do this, never ran.
+void abandonRun() {
+    running = false;
+    glutExit();
+    endRun();
 }
 
 }  // namespace
 
 int runEngine(const RunOptions& programOptions, const SceneBuilder& buildScene) {
-    RunOptions options = programOptions;
-    readEngineOptions(options);
-    const char* program = programName(options);
-    watcher = openDisplay(program);
-    if (watcher == nullptr) {
+    const char* program = programName(programOptions);
+    if (running) {
+        std::fprintf(stderr, "%s: runEngine() called during a run; one run at a time\n", program);
         return 1;
     }
-    windowLost = false;
+    RunOptions options = programOptions;
+    readEngineOptions(options);
+    if (!connectToDisplay(program)) {
+        return 1;
+    }
     resetFrameLoop();
     // glutInit takes -geometry out of the command line.
     const GeometryGiven given = geometryOnCommandLine(options.argc, options.argv);
     initialiseGlut(options, program);
+    running = true;
     openWindow(options, given);
-    defaultXErrorHandler = XSetErrorHandler(onXError);
-    // GLUT draws straight into its X window, so the current drawable is that window.
-    const GLXDrawable window = glXGetCurrentDrawable();
-    XSelectInput(watcher, window, StructureNotifyMask);
-    XFlush(watcher);
     installCallbacks();
 
     Camera::getInstance()->hidesFirstObject = options.cameraHidesFirstObject;
@@ -188,29 +131,30 @@ int runEngine(const RunOptions& programOptions, const SceneBuilder& buildScene) 
     setKeyScript(options.pressKeys);
     configureScreenshots(options.screenshotPath, program, options.screenshotAfterFrames);
     if (buildScene) {
-        buildScene(*World::getInstance());
+        try {
+            buildScene(*World::getInstance());
+        } catch (...) {
+            abandonRun();
+            throw;
+        }
     }
     // Keys are read once per tick: a tap that starts and ends between two ticks must still
     // reach one of them (a quick Esc would otherwise be lost).
     Keyboard::getInstance()->latchTaps();
-    publishCountsIfAsked(watcher, window);
 
     if (stopRequested()) {
         // Stopped while building: the main loop starts afresh and would not see the stop, but
         // it ends by itself once the window is gone.
         glutDestroyWindow(windowId);
     }
+    // Returns with GLUT shut down, the window closed (see GLUT_ACTION_ON_WINDOW_CLOSE).
     glutMainLoop();
-
-    // The window's close callback has freed the engine and checked for leaks while the GL
-    // driver was still loaded; should GLUT ever skip it, both happen here.
-    releaseEngine();
-    checkForLeaks();
-    // The watcher's requests about the window may reach the server after GLUT destroyed it;
-    // the error comes back as the connection closes, and is of no interest any more.
-    windowLost = true;
-    XCloseDisplay(watcher);
-    XSetErrorHandler(defaultXErrorHandler);
-    watcher = nullptr;
+    endRun();
     return requestedStatus();
+}
+
+void stopEngine(int status) {
+    if (running) {
+        requestStop(status);
+    }
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/PngFile.h"
-#include "app/Run.h"
 
 namespace {
 
@@ -72,14 +71,13 @@ void requestScreenshot() {
     requested = true;
 }
 
-void takeRequestedScreenshot(long frame) {
+bool takeRequestedScreenshot(long frame, int& endStatus) {
     const bool timed = pictureFrame > 0 && frame == pictureFrame;
     if (!requested && !timed) {
-        return;
+        return false;
     }
     requested = false;
     const bool saved = saveWindowPicture(screenshotPath(givenPath, programName));
-    if (timed) {
-        stopEngine(saved ? 0 : 1);
-    }
+    endStatus = saved ? 0 : 1;
+    return timed;
 }

@@ -17,4 +17,5 @@ std::string screenshotPath(const std::string& path, const std::string& program);
 void configureScreenshots(const std::string& path, const std::string& program, long afterFrames);
 void requestScreenshot();
 /// Called by the frame loop after frame number `frame` (from 1) is drawn, before the swap.
-void takeRequestedScreenshot(long frame);
+/// True when that frame's picture ends the run; `endStatus` is then the run's status.
+bool takeRequestedScreenshot(long frame, int& endStatus);

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/Run.h"
+#include "app/LoopTimes.h"
 #include "core/World.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // The demonstration: three scenes in one world, in the "Engine" window.
 
+#include "app/CountsProperty.h"
 #include "app/DemoScene.h"
 #include "app/Run.h"
 
@@ -7,5 +8,9 @@ int main(int argc, char** argv) {
     RunOptions options("Engine", argc, argv);
     // The help text is the world's first object; it goes once the view moves.
     options.cameraHidesFirstObject = true;
-    return runEngine(options, [](World& world) { buildScene(world); });
+    return runEngine(options, [](World& world) {
+        buildScene(world);
+        // For the end-to-end tests: nothing unless ENGINE_PUBLISH_COUNTS is set.
+        publishCountsIfAsked();
+    });
 }

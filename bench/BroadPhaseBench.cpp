@@ -14,11 +14,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "ThreadClock.h"
 #include "collision/BoxCollider.h"
+#include "collision/BroadPhase.h"
 #include "collision/OrientedBox.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
@@ -32,7 +34,6 @@
 #ifdef ENGINE_BENCH_BULLET
 #include <btBulletCollisionCommon.h>
 
-#include <memory>
 #endif
 
 namespace {
@@ -92,7 +93,9 @@ bool showsContact(const Component& collider) {
 
 struct EngineField {
     EngineField(int count, bool broadPhase, bool moving) {
-        world.setBroadPhase(broadPhase);
+        if (broadPhase) {
+            world.setCandidateSource(std::make_unique<BroadPhase>());
+        }
         buildBoxField(world, count);
         if (moving) {
             const std::vector<Motion> all = motions(world.objects.size());

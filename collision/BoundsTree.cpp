@@ -2,9 +2,14 @@
 
 #include <algorithm>
 
+#include "core/Assert.h"
+
 void BoundsTree::reserve(std::size_t leaves) {
-    // A tree of n leaves has n - 1 inner nodes.
-    nodes.reserve(2 * leaves);
+    // A tree of n leaves has n - 1 inner nodes. Doubled as it runs out: a tree reserved for
+    // one more leaf at a time would copy itself at every leaf.
+    if (nodes.capacity() < 2 * leaves) {
+        nodes.reserve(4 * leaves);
+    }
 }
 
 std::int32_t BoundsTree::allocate() {
@@ -73,6 +78,9 @@ std::int32_t BoundsTree::insert(const Bounds& bounds, std::uint32_t entry) {
 }
 
 void BoundsTree::remove(std::int32_t leaf) {
+    ENGINE_ASSERT(leaf >= 0 && static_cast<std::size_t>(leaf) < nodes.size());
+    ENGINE_ASSERT(nodes[leaf].left == NONE && nodes[leaf].height == 0);
+    ENGINE_ASSERT(leafTotal > 0);
     --leafTotal;
     if (leaf == root) {
         root = NONE;
@@ -107,6 +115,7 @@ void BoundsTree::refitUpwards(std::int32_t node) {
     while (node != NONE) {
         node = balance(node);
         Node& n = nodes[node];
+        ENGINE_ASSERT(n.left != NONE && n.right != NONE);
         const Node& left = nodes[n.left];
         const Node& right = nodes[n.right];
         n.height = 1 + std::max(left.height, right.height);
@@ -156,23 +165,22 @@ std::int32_t BoundsTree::balance(std::int32_t a) {
     return up;
 }
 
-void BoundsTree::build(std::vector<Leaf>& items, std::vector<std::int32_t>& nodeOfEntry) {
+void BoundsTree::build(std::vector<Leaf>& items) {
     nodes.clear();
     freeList = NONE;
     root = NONE;
     leafTotal = items.size();
     if (!items.empty()) {
-        root = buildRange(items, 0, items.size(), nodeOfEntry);
+        root = buildRange(items, 0, items.size());
     }
 }
 
-std::int32_t BoundsTree::buildRange(std::vector<Leaf>& items, std::size_t begin, std::size_t end,
-                                    std::vector<std::int32_t>& nodeOfEntry) {
+std::int32_t BoundsTree::buildRange(std::vector<Leaf>& items, std::size_t begin, std::size_t end) {
     const std::int32_t node = allocate();
     if (end - begin == 1) {
         nodes[node].bounds = items[begin].bounds;
         nodes[node].entry = items[begin].entry;
-        nodeOfEntry[items[begin].entry] = node;
+        items[begin].node = node;
         return node;
     }
     // Twice the centre, which orders the same and rounds less.
@@ -198,8 +206,8 @@ std::int32_t BoundsTree::buildRange(std::vector<Leaf>& items, std::size_t begin,
         items.begin() + static_cast<std::ptrdiff_t>(middle),
         items.begin() + static_cast<std::ptrdiff_t>(end),
         [&](const Leaf& a, const Leaf& b) { return centre(a, axis) < centre(b, axis); });
-    const std::int32_t left = buildRange(items, begin, middle, nodeOfEntry);
-    const std::int32_t right = buildRange(items, middle, end, nodeOfEntry);
+    const std::int32_t left = buildRange(items, begin, middle);
+    const std::int32_t right = buildRange(items, middle, end);
     Node& n = nodes[node];
     n.left = left;
     n.right = right;
@@ -208,4 +216,63 @@ std::int32_t BoundsTree::buildRange(std::vector<Leaf>& items, std::size_t begin,
     nodes[left].parent = node;
     nodes[right].parent = node;
     return node;
+}
+
+std::string BoundsTree::validate() const {
+    const auto at = [](std::int32_t node) { return "tree node " + std::to_string(node) + ": "; };
+    std::size_t freeCount = 0;
+    for (std::int32_t node = freeList; node != NONE; node = nodes[node].parent) {
+        if (++freeCount > nodes.size() || nodes[node].height != -1) {
+            return at(node) + "on the free list, but in use or in a loop";
+        }
+    }
+    std::size_t reached = 0;
+    std::size_t leaves = 0;
+    std::vector<std::int32_t> pending;
+    if (root != NONE) {
+        if (nodes[root].parent != NONE) {
+            return at(root) + "the root has a parent";
+        }
+        pending.push_back(root);
+    }
+    while (!pending.empty()) {
+        const std::int32_t index = pending.back();
+        pending.pop_back();
+        if (++reached > nodes.size()) {
+            return "the tree has a cycle";
+        }
+        const Node& node = nodes[index];
+        if (node.left == NONE) {
+            if (node.right != NONE || node.height != 0) {
+                return at(index) + "a leaf with a child or a height";
+            }
+            ++leaves;
+            continue;
+        }
+        const Node& left = nodes[node.left];
+        const Node& right = nodes[node.right];
+        if (left.parent != index || right.parent != index) {
+            return at(index) + "a child names another parent";
+        }
+        const Bounds both = merged(left.bounds, right.bounds);
+        if (!node.bounds.contains(left.bounds) || !node.bounds.contains(right.bounds)) {
+            return at(index) + "its bounds do not hold its children's";
+        }
+        if (!both.contains(node.bounds)) {
+            return at(index) + "its bounds are larger than its children's";
+        }
+        if (node.height != 1 + std::max(left.height, right.height)) {
+            return at(index) + "a height that is not one above its taller child's";
+        }
+        pending.push_back(node.left);
+        pending.push_back(node.right);
+    }
+    if (leaves != leafTotal) {
+        return std::to_string(leaves) + " leaves in the tree, " + std::to_string(leafTotal) +
+               " counted";
+    }
+    if (reached + freeCount != nodes.size()) {
+        return "nodes neither in the tree nor free";
+    }
+    return "";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "collision/Bounds.h"
@@ -18,19 +19,26 @@ class BoundsTree {
     /// Drops a leaf returned by insert().
     void remove(std::int32_t leaf);
     const Bounds& boundsOf(std::int32_t leaf) const { return nodes[leaf].bounds; }
+    std::uint32_t entryOf(std::int32_t leaf) const { return nodes[leaf].entry; }
     /// Room for `leaves` leaves, so that steady-state inserts do not allocate.
     void reserve(std::size_t leaves);
 
     struct Leaf {
         Bounds bounds;
-        std::uint32_t entry;
+        std::uint32_t entry = 0;
+        /// Written by build(): the leaf's node.
+        std::int32_t node = NONE;
     };
     /// Drops every leaf and builds the tree afresh from `leaves` (which it reorders), split
     /// top-down at the median along the widest spread of centres: a better tree than one
     /// grown leaf by leaf, laid out depth first so that a query walks memory in order.
-    /// Writes each entry's leaf node to nodeOfEntry[entry].
-    void build(std::vector<Leaf>& leaves, std::vector<std::int32_t>& nodeOfEntry);
+    void build(std::vector<Leaf>& leaves);
     std::size_t leafCount() const { return leafTotal; }
+
+    /// Whether every inner node holds exactly the union of its children, with the right
+    /// height and parent links, and the leaves and free nodes add up; what is wrong, or an
+    /// empty string. For tests: it visits every node.
+    std::string validate() const;
 
     /// Calls visit(entry) for every leaf whose bounds overlap `query`, in no fixed order.
     template <typename Visit>
@@ -59,8 +67,7 @@ class BoundsTree {
     std::int32_t balance(std::int32_t a);
     /// Makes `replacement` take `old`'s place under `parent` (or as the root).
     void replaceChild(std::int32_t parent, std::int32_t old, std::int32_t replacement);
-    std::int32_t buildRange(std::vector<Leaf>& items, std::size_t begin, std::size_t end,
-                            std::vector<std::int32_t>& nodeOfEntry);
+    std::int32_t buildRange(std::vector<Leaf>& items, std::size_t begin, std::size_t end);
 
     std::vector<Node> nodes;
     std::int32_t root = NONE;

@@ -96,9 +96,21 @@ bool BoxCollider::collideWithCircle(CircleCollider* /*other*/) {
     return false;
 }
 
+bool BoxCollider::isPlainClass() const {
+    return typeid(*this) == typeid(BoxCollider);
+}
+
 bool BoxCollider::bounds(Bounds& out) {
+    return isPlainClass() && boxBounds(out);
+}
+
+bool BoxCollider::boxBounds(Bounds& out) {
     const OrientedBox* kept = currentBox();
     return kept != nullptr && kept->bounds(out);
+}
+
+const OrientedBox* BoxCollider::plainBox() {
+    return isPlainClass() ? currentBox() : nullptr;
 }
 
 void BoxCollider::beginTests() {
@@ -107,10 +119,19 @@ void BoxCollider::beginTests() {
     loopContact = false;
 }
 
+// A box shows what its step's box tests found, and a step without any leaves the colour
+// alone. In the all-pairs step a box tests every other box of the world; a broad phase leaves
+// out those it cannot touch, so a box that it left with no box to test touches none, and
+// shows it as the all-pairs step would have.
 void BoxCollider::endTests() {
     inLoop = false;
     if (loopBoxTests > 0) {
         paintCorners(loopContact);
+        return;
+    }
+    const BroadPhase* broadPhase = BroadPhase::of(*owner);
+    if (broadPhase != nullptr && broadPhase->leftOutBoxes(*owner)) {
+        paintCorners(false);
     }
 }
 
@@ -118,8 +139,8 @@ void BoxCollider::testCandidates() {
     // In a world with a broad phase, the tests against plain boxes run on the broad phase's
     // contiguous copies of the boxes instead of walking each candidate's objects. Only the
     // exact class: a derived class may answer differently.
-    BroadPhase* broadPhase = owner->getBroadPhase();
-    if (broadPhase != nullptr && typeid(*this) == typeid(BoxCollider) &&
+    BroadPhase* broadPhase = BroadPhase::of(*owner);
+    if (broadPhase != nullptr && isPlainClass() &&
         broadPhase->testBoxes(*owner, *this, loopBoxTests, loopContact)) {
         return;
     }

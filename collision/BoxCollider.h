@@ -35,12 +35,15 @@ class BoxCollider : public Collider {
     bool collideWithBox(BoxCollider* other);
     /// There is no box-versus-sphere test: always false, and nothing is recoloured.
     bool collideWithCircle(CircleCollider* other);
-    /// The box as the test sees it, read again if the corners changed since the last read;
-    /// null when the geometry is missing or too short to be a box.
-    const OrientedBox* testedBox() { return currentBox(); }
     /// World-axis bounds of everything this box can touch; false when it must be tested
-    /// against everything (sheared, not finite, too far out, or not a box at all).
-    bool bounds(Bounds& out);
+    /// against everything (sheared, not finite, too far out, or not a box at all). Answered
+    /// for this class alone: a derived class may test anything (see Collider::bounds), and
+    /// reaches everything unless it answers itself, with boxBounds() if that suits it.
+    bool bounds(Bounds& out) override;
+    bool boxBounds(Bounds& out);
+    /// The box as the test sees it, for this class alone (see Collider::plainBox); null too
+    /// when the geometry is missing or too short to be a box.
+    const OrientedBox* plainBox() override;
 
   protected:
     void beginTests() override;
@@ -49,6 +52,8 @@ class BoxCollider : public Collider {
 
   private:
     void paintCorners(bool touching);
+    /// Exactly this class, not a derived one: a pointer comparison.
+    bool isPlainClass() const;
     /// The box as the test sees it, read again when the corners have changed since the last
     /// read; null when the geometry is missing or too short to be a box.
     const OrientedBox* currentBox();

@@ -1,132 +1,98 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
+#include <string>
 #include <vector>
 
-#include "collision/Bounds.h"
-#include "collision/BoundsTree.h"
-#include "collision/OrientedBox.h"
-#include "math/Vector3.h"
+#include "collision/BoxBatch.h"
+#include "collision/ObjectRecords.h"
+#include "collision/OverlapIndex.h"
+#include "core/CandidateSource.h"
 
 class BoxCollider;
 class GameObject;
 
-// Offers an object with colliders, as collision candidates, only the other objects with
-// colliders whose bounds overlap its own, in insertion order: the all-pairs candidates minus
-// those its colliders could not touch. Switched on for a World with World::setBroadPhase().
+// A candidate source that offers an object with colliders, as collision candidates, only the
+// other objects with colliders whose bounds overlap its own, in insertion order: the all-pairs
+// candidates minus those its colliders could not touch. A World takes one with
+//     world.setCandidateSource(std::make_unique<BroadPhase>());
 //
 // Candidates are decided when a collider asks for them, from the geometry as it is at that
 // moment, so objects that moved earlier in the step (or the asking object itself, by its
 // own physics or controller) are seen where they are. An object's bounds are the union of
-// its colliders' bounds; a collider whose bounds are not known is bounded by nothing and is
-// offered to every object and offered every object, as in the all-pairs step.
-class BroadPhase {
+// its colliders' bounds (Collider::bounds); a collider that cannot tell them is offered to
+// every object and offered every object, as in the all-pairs step.
+//
+// Its parts work on the same slots, one per object in insertion order: the records of what
+// each object is (ObjectRecords), the spatial index that finds overlapping bounds
+// (OverlapIndex), and the batch that runs plain boxes' tests on copies (BoxBatch). An
+// object's candidates are kept while no bounds change anywhere (`generation`), so a still
+// world finds every list made.
+class BroadPhase final : public CandidateSource {
   public:
     BroadPhase() = default;
     /// Lets go of every object still held; they go back to the all-pairs candidates.
-    ~BroadPhase();
+    ~BroadPhase() override;
 
-    BroadPhase(const BroadPhase&) = delete;
-    BroadPhase& operator=(const BroadPhase&) = delete;
+    /// The broad phase holding `object`, or null (held by another kind of source, or none).
+    static BroadPhase* of(const GameObject& object);
 
-    /// Takes in an object of the world, after all objects added before it. An object
-    /// already held by a broad phase is left where it is.
-    void add(GameObject& object);
-    /// Lets go of an object: it is no longer offered, and it may then be deleted. Objects
-    /// do this themselves when they are destroyed.
-    void remove(GameObject& object);
+    /// An object already held by a source is left where it is.
+    void add(GameObject& object) override;
+    void remove(GameObject& object) override;
+    void beginStep() override;
+    void endStep() override;
+    void offerCandidates(GameObject& receiver) override;
+    void collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out) override;
+    void geometryChanged(GameObject& object) override;
+    void colliderAttached(GameObject& object) override;
 
-    /// Brackets the update pass of a running step. Candidates are offered only inside it,
-    /// to the objects that had a collider when it began.
-    void beginStep();
-    void endStep();
-
-    /// Replaces the receiver's collisionCandidates with its current candidates.
-    void offerCandidates(GameObject& receiver);
-    /// Some geometry of the object in `slot` changed: its bounds are read again when next
-    /// needed, if a collider's revision says they changed.
-    void geometryChanged(std::uint32_t slot);
-    /// A collider was attached to the object in `slot`.
-    void colliderAttached(std::uint32_t slot);
-
-    /// Runs the box tests of `tester`, the receiver's only collider and an exact BoxCollider,
-    /// against the candidates just offered, and counts them into `tests` and `contact` (both
-    /// still 0 and false) exactly as its collide() calls would. False, having tested nothing,
-    /// when it cannot; the collider then tests its candidates itself.
+    /// Runs the box tests of `tester`, the receiver's only collider and a plain box, against
+    /// the candidates just offered, and counts them into `tests` and `contact` (both still 0
+    /// and false) exactly as its collide() calls would. False, having tested nothing, when it
+    /// cannot; the collider then tests its candidates itself.
     bool testBoxes(GameObject& receiver, BoxCollider& tester, int& tests, bool& contact);
+    /// Whether, in this step, the receiver was offered fewer objects than all pairs would
+    /// offer it (its bounds are known) and tests them as offered, while another object
+    /// carries a box collider: a box of the receiver that found no box among its candidates
+    /// then had boxes left out, all apart from it, which the all-pairs step would have tested.
+    bool leftOutBoxes(const GameObject& receiver) const;
+
+    /// Whether the parts agree with one another and with the objects: the tree sound, every
+    /// leaf holding its object's bounds, partner and unbounded lists as the records say, the
+    /// records as the colliders are (those marked for re-reading excepted), kept boxes as
+    /// their colliders' boxes. What is wrong, or an empty string. For tests: it visits every
+    /// object and collider.
+    std::string validate() const;
 
   private:
-    // Per-slot state bits.
-    enum : std::uint16_t {
-        HAS_COLLIDERS = 1,  // has at least one collider now
-        UNBOUNDED = 2,      // some collider has no known bounds
-        HAS_BOX = 4,        // some collider takes part in the box test
-        RECEIVES = 8,       // had a collider when the step began
-        DIRTY = 16,         // in `dirty`
-        GAINED_COLLIDER = 32,
-        REMOVED = 64,
-        WAITING = 128,    // in `waiting`, being put into the tree
-        PLAIN_BOX = 256,  // its only collider is an exact BoxCollider with a box, in `boxes`
-    };
-
+    bool holds(const GameObject& object) const;
+    /// Offered candidates in the step under way.
+    bool offeredThisStep(std::uint32_t slot) const;
+    /// Offered its current candidates in this step, and its object's list still holds them.
+    bool candidatesAsOffered(std::uint32_t slot, const GameObject& receiver) const;
     void refreshDirty();
-    void refresh(std::uint32_t slot);
-    void placeInTree(std::uint32_t slot);
-    void insertWaiting();
-    void unlinkPartners(std::uint32_t slot);
-    bool belongsInTree(std::uint32_t slot) const;
-    void collectOverlaps(std::uint32_t slot);
+    /// The slot's kept candidates, found again if any bounds changed since they were found.
+    const std::vector<std::uint32_t>& candidatesOf(std::uint32_t slot);
+    /// Finds the slot's candidates into `found`.
+    void find(std::uint32_t slot);
     void collectAll(std::uint32_t slot);
-    void addBoxWitness(std::uint32_t slot);
-    void insertSorted(std::uint32_t slot);
 
-    // Indexed by slot, one slot per object in insertion order.
-    std::vector<Bounds> bounds;
-    // The kept box's bounding sphere, for an object whose only collider is a box: the box
-    // test begins with the same comparison, so spheres apart mean no contact.
-    struct Sphere {
-        _Tarn::Vector3 centre{0.0f, 0.0f, 0.0f};
-        float reach = std::numeric_limits<float>::infinity();  // infinite: no sphere
-        /// Seen from the receiver, as its box test sees it.
-        bool mayMeet(const Sphere& other) const {
-            return OrientedBox::spheresMayMeet(centre, reach, other.centre, other.reach);
-        }
-    };
-    std::vector<Sphere> spheres;
-    std::vector<std::uint16_t> state;
-    // For a PLAIN_BOX slot, a copy of its collider's kept box, one cache line each.
-    struct alignas(64) KeptBox {
-        OrientedBox box;
-    };
-    std::vector<KeptBox> boxes;
-    // `generation` when its colliders' geometry or their number last changed.
-    std::vector<std::uint64_t> changedAt;
-    // What testBoxes() last found for a slot, and the `generation` it was found at.
-    struct Tally {
-        std::uint64_t at = 0;  // 0: none
-        int tests = 0;
-        bool contact = false;
-    };
-    std::vector<Tally> tallies;
-    std::vector<GameObject*> objects;
-    std::vector<std::uint64_t> colliderRevision;  // largest revision of its colliders' geometry
-    std::vector<std::uint32_t> colliderCount;
-    std::vector<std::int32_t> leaf;                    // BoundsTree::NONE while not in the tree
-    std::vector<std::vector<std::uint32_t>> partners;  // whose leaves overlap its leaf
-    std::vector<std::vector<std::uint32_t>> kept;      // its candidates, as slots
-    std::vector<std::uint64_t> offeredAt;              // `generation` when `kept` was made
-    std::vector<std::uint32_t> filledAt;  // `step` when collisionCandidates was last filled
+    ObjectRecords records;
+    OverlapIndex index;
+    BoxBatch boxes;
+    std::vector<std::uint32_t> gainingCollider;  // to receive candidates from the next step
+    std::vector<std::uint32_t> found;            // scratch for one query
 
-    BoundsTree tree;
-    std::vector<std::uint32_t> unbounded;  // sorted
-    std::vector<std::uint32_t> dirty;
-    std::vector<std::uint32_t> gainedCollider;
-    std::vector<std::uint32_t> found;    // scratch for one query
-    std::vector<std::uint32_t> waiting;  // to be put into the tree
-    std::vector<BoundsTree::Leaf> rebuildScratch;
+    // The slot whose object's candidate list the latest offerCandidates() call filled, which
+    // no code can have touched before that object's plain box tests it; NONE after any other
+    // call that may leave a list unlike its kept candidates.
+    static constexpr std::uint32_t NONE = ~0u;
+    std::uint32_t justFilled = NONE;
 
     bool inStep = false;
     std::uint32_t step = 0;
-    std::uint64_t generation = 1;  // grows with every change of any bounds
+    // Grows with every change of any bounds: an object's candidates found at the current
+    // generation are current.
+    std::uint64_t generation = 1;
 };

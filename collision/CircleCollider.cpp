@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <typeinfo>
 
 #include "collision/BoxCollider.h"
 #include "core/ComponentTransform.h"
@@ -88,7 +89,11 @@ bool CircleCollider::collideWithBox(BoxCollider* /*other*/) {
     return false;
 }
 
-bool CircleCollider::bounds(Bounds& out) const {
+bool CircleCollider::bounds(Bounds& out) {
+    return typeid(*this) == typeid(CircleCollider) && sphereBounds(out);
+}
+
+bool CircleCollider::sphereBounds(Bounds& out) const {
     if (!componentTransform) {
         return false;
     }

@@ -35,7 +35,9 @@ class CircleCollider : public Collider {
     /// There is no sphere-versus-box test: always false.
     bool collideWithBox(BoxCollider* other);
     /// World-axis bounds holding the sphere; false when centre or radius is not finite.
-    bool bounds(Bounds& out) const;
+    /// Answered for this class alone (see Collider::bounds).
+    bool bounds(Bounds& out) override;
+    bool sphereBounds(Bounds& out) const;
 
     float radius = 0.0f;
 };

@@ -1,8 +1,7 @@
 #include "collision/Collider.h"
 
-#include <typeinfo>
-
 #include <memory>
+#include <typeinfo>
 
 #include "core/ComponentTransform.h"
 #include "core/GameObject.h"
@@ -65,4 +64,12 @@ bool Collider::collide(Component* /*other*/) {
 
 bool Collider::drawsThroughBatch() const {
     return typeid(*this) == typeid(Collider);
+}
+
+bool Collider::bounds(Bounds& /*out*/) {
+    return false;
+}
+
+const OrientedBox* Collider::plainBox() {
+    return nullptr;
 }

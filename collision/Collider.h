@@ -1,7 +1,10 @@
 #pragma once
 
+#include "collision/Bounds.h"
 #include "core/Component.h"
 #include "math/Point.h"
+
+struct OrientedBox;
 
 // Base of the collision shapes. It owns the collider's geometry (a ComponentTransform whose
 // point 0 is the centre and which follows the owner) and runs the per-step loop that tests
@@ -28,6 +31,19 @@ class Collider : public Component {
 
     /// Whether this collider touches `other`. A plain collider touches nothing.
     virtual bool collide(Component* other);
+
+    /// World-axis bounds of everything this collider's tests can find it touching, read from
+    /// its geometry as it is now: a broad phase offers it only objects whose colliders' bounds
+    /// overlap these. False when it cannot tell (not finite, say); it is then offered
+    /// everything and offered to everything. A class that overrides collide() must override
+    /// this too, or be taken to reach everything: the base, and every class that does not
+    /// answer for itself, answers false.
+    virtual bool bounds(Bounds& out);
+    /// The box whose plain box test (BoxCollider::collideWithBox) is exactly what this
+    /// collider's tests do, so that a broad phase may run them on a copy; null for anything
+    /// else (the base, and every class that does not answer for itself). The bounds of a
+    /// collider that answers are its box's (OrientedBox::bounds).
+    virtual const OrientedBox* plainBox();
 
     /// Stored for the shapes' constructors; nothing reads it.
     bool colliderFlag = false;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "core/Assert.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "math/AboutPivot.h"
@@ -66,7 +67,10 @@ void ComponentTransform::update(int /*elapsedMs*/) {}
 // `revision` is declared ahead of `points`, so that both share a cache line: a box test reads
 // the one and paints its corners through the other.
 void ComponentTransform::pointsChanged() {
+    const std::uint64_t before = revision;
     revision = lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+    // Readers keep what they derived for as long as the revision stays: it must only grow.
+    ENGINE_ASSERT(revision > before);
     // The owner's broad phase, if any, reads the bounds again when it next needs them.
     if (component != nullptr && component->owner != nullptr) {
         component->owner->geometryChanged();
@@ -115,6 +119,7 @@ void ComponentTransform::setPosition(Point p) {
 }
 
 void ComponentTransform::followCentre() {
+    ENGINE_ASSERT(!points.empty());
     position = points[0];
     offset.x = position.x - ownerAt.x;
     offset.y = position.y - ownerAt.y;

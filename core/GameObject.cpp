@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
-#include "collision/BroadPhase.h"
+#include "core/Assert.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
 #include "core/DrawBatch.h"
 #include "core/PointDrawing.h"
 #include "core/Transform.h"
+
+std::uint64_t GameObject::nextId() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
 
 GameObject::GameObject() {
     // The transform copies the flags, so it is created after their initialisers have run.
@@ -22,8 +27,8 @@ GameObject::GameObject(bool updateEnabled, bool drawEnabled, Point position)
 }
 
 GameObject::~GameObject() {
-    if (broadPhase != nullptr) {
-        broadPhase->remove(*this);
+    if (candidateSlot.source != nullptr) {
+        candidateSlot.source->remove(*this);
     }
     // Components go first: they may still look at the transform while they are destroyed.
     colliders.clear();
@@ -95,8 +100,9 @@ bool GameObject::addComponent(Component* component) {
     if (component->getTypeTag().find("COLLIDER") != std::string::npos) {
         hasCollider = true;
         colliders.push_back(component);
-        if (broadPhase != nullptr) {
-            broadPhase->colliderAttached(broadPhaseSlot);
+        ENGINE_ASSERT(colliders.size() <= components.size());
+        if (candidateSlot.source != nullptr) {
+            candidateSlot.source->colliderAttached(*this);
         }
     }
     return true;
@@ -119,13 +125,9 @@ Point GameObject::getPosition() const {
 }
 
 void GameObject::refreshCollisionCandidates() {
-    if (broadPhase != nullptr) {
-        broadPhase->offerCandidates(*this);
+    if (candidateSlot.source != nullptr) {
+        candidateSlot.source->offerCandidates(*this);
     }
-}
-
-void GameObject::tellBroadPhaseGeometryChanged() {
-    broadPhase->geometryChanged(broadPhaseSlot);
 }
 
 void GameObject::applyMatrixToComponents(const Matrix& m) {

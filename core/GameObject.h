@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/CandidateSource.h"
 #include "math/Point.h"
 
-class BroadPhase;
 class Component;
 class Matrix;
 class Quaternion;
@@ -65,15 +65,17 @@ class GameObject {
 
     /// Called by a component's geometry whenever its points change.
     void geometryChanged() {
-        if (broadPhase != nullptr) {
-            tellBroadPhaseGeometryChanged();
+        if (candidateSlot.source != nullptr) {
+            candidateSlot.source->geometryChanged(*this);
         }
     }
-    /// Called by a collider before it tests: in a world with a broad phase, brings
+    /// Called by a collider before it tests: in a world with a candidate source, brings
     /// collisionCandidates up to date with the geometry as it is now. Otherwise nothing.
     void refreshCollisionCandidates();
-    /// The broad phase that offers this object its candidates, or null.
-    BroadPhase* getBroadPhase() const { return broadPhase; }
+
+    /// Unique among all objects of the process, never 0: names the object where its address
+    /// alone could be taken by another object built after it was deleted.
+    std::uint64_t getId() const { return id; }
 
     /// Attached components whose tag contains "COLLIDER", in attachment order (also owned
     /// through `components`).
@@ -86,12 +88,12 @@ class GameObject {
     bool hasCollider = false;
     std::string typeTag = "GAMEOBJECT";
     std::vector<std::unique_ptr<Component>> components;
+    /// The candidate source holding this object, if any, and where it keeps it: written and
+    /// read by that source alone (see CandidateSource).
+    CandidateSlot candidateSlot;
 
   private:
-    friend class BroadPhase;
-    void tellBroadPhaseGeometryChanged();
+    static std::uint64_t nextId();
 
-    // The broad phase that holds this object, if any, and where.
-    BroadPhase* broadPhase = nullptr;
-    std::uint32_t broadPhaseSlot = 0;
+    std::uint64_t id = nextId();
 };

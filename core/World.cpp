@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <typeinfo>
 
-#include "collision/BroadPhase.h"
+#include "core/Assert.h"
+#include "core/CandidateSource.h"
 #include "core/DrawBatch.h"
 #include "core/GameObject.h"
 
@@ -24,20 +25,23 @@ void World::destroyInstance() {
 World::World() = default;
 
 World::~World() {
-    // Objects go in insertion order, as they were added; each leaves the broad phase as it
-    // goes, which goes last.
-    for (auto& object : objects) {
-        object.reset();
+    // Busy for good: a destructor that asks to remove another object finds the removal waiting,
+    // and nothing walks `objects` while its entries go one by one.
+    ++busyDepth;
+    // Index by index, in insertion order: a destructor may still add an object, which goes too.
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        std::unique_ptr<GameObject> leaving = std::move(objects[i]);
+        leaving.reset();
     }
-    broadPhase.reset();
+    objects.clear();
+    // Each object has left its source as it went; the sources go last.
+    waitingSource.reset();
+    candidateSource.reset();
 }
 
-void World::setBroadPhase(bool enabled) {
-    if (enabled && !broadPhase) {
-        broadPhase = std::make_unique<BroadPhase>();
-        objectsInBroadPhase = 0;
-    } else if (!enabled) {
-        broadPhase.reset();
+World::Busy::~Busy() {
+    if (--world.busyDepth == 0) {
+        world.settle();
     }
 }
 
@@ -52,51 +56,76 @@ void World::addObject(GameObject* object) {
     }
 }
 
+void World::setCandidateSource(std::unique_ptr<CandidateSource> source) {
+    if (busyDepth > 0) {
+        waitingSource = std::move(source);
+        sourceWaiting = true;
+        return;
+    }
+    replaceSource(std::move(source));
+}
+
+void World::replaceSource(std::unique_ptr<CandidateSource> source) {
+    // The old source lets go of every object it holds as it is deleted; the new one takes them
+    // in at the next running step.
+    candidateSource = std::move(source);
+    objectsTakenIn = 0;
+}
+
 void World::update(int elapsedMs) {
-    ++passDepth;
+    const Busy busy(*this);
     if (!running) {
         if (!objects.empty()) {
             objects[0]->update(elapsedMs);
         }
-    } else if (broadPhase) {
-        // Objects added since the last step join first (also those appended to `objects`
-        // directly); objects added during the step join at the next one, as in the all-pairs
-        // step, which offers them nothing and offers them to nobody.
-        for (; objectsInBroadPhase < objects.size(); ++objectsInBroadPhase) {
-            broadPhase->add(*objects[objectsInBroadPhase]);
-        }
-        broadPhase->beginStep();
-        for (size_t i = 0; i < objects.size(); ++i) {
-            objects[i]->update(elapsedMs);
-        }
-        // A component may have switched the broad phase off meanwhile.
-        if (broadPhase) {
-            broadPhase->endStep();
-        }
+    } else if (candidateSource) {
+        sourceStep(elapsedMs);
     } else {
-        const size_t count = objects.size();
-        for (size_t i = 0; i < count; ++i) {
-            for (size_t j = 0; j < count; ++j) {
-                if (j != i) {
-                    objects[i]->addCollisionCandidate(objects[j].get());
-                }
+        allPairsStep(elapsedMs);
+    }
+}
+
+void World::allPairsStep(int elapsedMs) {
+    const size_t count = objects.size();
+    for (size_t i = 0; i < count; ++i) {
+        for (size_t j = 0; j < count; ++j) {
+            if (j != i) {
+                objects[i]->addCollisionCandidate(objects[j].get());
             }
         }
-        for (size_t i = 0; i < objects.size(); ++i) {
-            objects[i]->update(elapsedMs);
-        }
     }
-    --passDepth;
-    removePending();
+    // Indexed: objects added during the step are updated in it too.
+    for (size_t i = 0; i < objects.size(); ++i) {
+        objects[i]->update(elapsedMs);
+    }
+}
+
+void World::sourceStep(int elapsedMs) {
+    // Objects added since the last step join first (also those appended to `objects`
+    // directly); objects added during the step join at the next one, as in the all-pairs
+    // step, which offers them nothing and offers them to nobody.
+    ENGINE_ASSERT(objectsTakenIn <= objects.size());
+    for (; objectsTakenIn < objects.size(); ++objectsTakenIn) {
+        candidateSource->add(*objects[objectsTakenIn]);
+    }
+    // The source stays the same until the pass is over: a change asked for meanwhile waits.
+    CandidateSource& source = *candidateSource;
+    source.beginStep();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        objects[i]->update(elapsedMs);
+    }
+    ENGINE_ASSERT(candidateSource.get() == &source);
+    source.endStep();
 }
 
 // Plain objects send their points through the frame's batch; an object of a class of its own
 // may draw by any means (the Gui's text), so the batch goes before it.
 void World::draw(int elapsedMs) {
-    ++passDepth;
+    const Busy busy(*this);
     openDrawBatch();
-    for (const auto& owned : objects) {
-        GameObject& object = *owned;
+    // Indexed: an object added while drawing is drawn in this pass too.
+    for (size_t i = 0; i < objects.size(); ++i) {
+        GameObject& object = *objects[i];
         if (typeid(object) == typeid(GameObject)) {
             object.draw(elapsedMs);
         } else {
@@ -106,52 +135,82 @@ void World::draw(int elapsedMs) {
         }
     }
     closeDrawBatch();
-    --passDepth;
-    removePending();
+}
+
+void World::collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out) {
+    if (candidateSource) {
+        candidateSource->collectCandidates(receiver, out);
+        return;
+    }
+    for (const auto& object : objects) {
+        if (object.get() != &receiver && object->hasCollider) {
+            out.push_back(object.get());
+        }
+    }
 }
 
 bool World::removeObject(GameObject* object) {
     if (object == nullptr || find(object) == objects.end()) {
         return false;
     }
-    if (passDepth == 0) {
-        removeNow(object);
-    } else if (std::find(pendingRemovals.begin(), pendingRemovals.end(), object) ==
-               pendingRemovals.end()) {
-        pendingRemovals.push_back(object);
+    if (busyDepth > 0) {
+        const PendingRemoval pending{object, object->getId()};
+        const bool waiting = std::any_of(
+            pendingRemovals.begin(), pendingRemovals.end(),
+            [&](const auto& p) { return p.object == pending.object && p.id == pending.id; });
+        if (!waiting) {
+            pendingRemovals.push_back(pending);
+        }
+        return true;
     }
+    const Busy busy(*this);
+    removeNow(object);
     return true;
 }
 
 void World::removeNow(GameObject* object) {
-    for (const auto& other : objects) {
-        if (other.get() != object) {
-            other->forgetObject(*object);
+    // Busy, so that whatever the other objects or the destructor ask for waits: nothing changes
+    // `objects` under this loop, or under a loop further up.
+    ENGINE_ASSERT(busyDepth > 0);
+    for (size_t i = 0; i < objects.size(); ++i) {
+        if (objects[i].get() != object) {
+            objects[i]->forgetObject(*object);
         }
     }
     const auto at = find(object);
-    // The broad phase has taken in a prefix of `objects`; it stays a prefix.
-    if (static_cast<size_t>(at - objects.begin()) < objectsInBroadPhase) {
-        --objectsInBroadPhase;
+    ENGINE_ASSERT(at != objects.end());
+    // The source has taken in a prefix of `objects`; it stays a prefix.
+    if (static_cast<size_t>(at - objects.begin()) < objectsTakenIn) {
+        --objectsTakenIn;
     }
     // Out of the list before it is deleted: whatever its destructor reaches finds it gone. The
-    // object leaves the broad phase as it is deleted.
+    // object leaves the source as it is deleted.
     std::unique_ptr<GameObject> leaving = std::move(*at);
     objects.erase(at);
     leaving.reset();
 }
 
-void World::removePending() {
-    if (passDepth > 0) {
+void World::settle() {
+    ENGINE_ASSERT(busyDepth == 0);
+    if (pendingRemovals.empty() && !sourceWaiting) {
         return;
     }
-    // Index by index: a destructor may ask for another removal, which is then done at once.
+    ++busyDepth;
+    // Index by index: a removal may ask for more, which join the end of the list.
     for (size_t i = 0; i < pendingRemovals.size(); ++i) {
-        if (find(pendingRemovals[i]) != objects.end()) {
-            removeNow(pendingRemovals[i]);
+        const PendingRemoval pending = pendingRemovals[i];
+        // Still held, and still the object that was named: one built since at a freed address
+        // has another id. The id is read only once the address is known to hold an object.
+        if (find(pending.object) != objects.end() && pending.object->getId() == pending.id) {
+            removeNow(pending.object);
         }
     }
     pendingRemovals.clear();
+    if (sourceWaiting) {
+        sourceWaiting = false;
+        replaceSource(std::move(waitingSource));
+    }
+    --busyDepth;
 }
 
 void World::hideFirstObject() {

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
-class BroadPhase;
+class CandidateSource;
 class GameObject;
 
 // Owns every object of the running program, in the order they were added, and drives them:
@@ -14,14 +15,15 @@ class GameObject;
 // ordered pairs), then updates the objects in insertion order. A paused step updates only the
 // first object, which is how the overlay's pause key can resume the world.
 //
-// With the broad phase switched on, a running step offers an object with colliders only the
-// objects whose colliders' bounds overlap its own, decided when its colliders test; every
-// visible result stays that of the all-pairs step, at a cost that grows with the objects
-// and their contacts instead of with the square of the objects.
+// With a candidate source (a broad phase, see CandidateSource), a running step offers an
+// object with colliders only the objects its colliders could touch, decided when its colliders
+// test; every visible result stays that of the all-pairs step, at a cost that grows with the
+// objects and their contacts instead of with the square of the objects.
 //
 // Objects leave only through removeObject(), never by erasing them from `objects`: removal
-// also unhooks whatever still points at them. A removal asked for during update() or draw()
-// (by a component, say) waits until that pass is over, so no pass ever meets a deleted object.
+// also unhooks whatever still points at them. A removal asked for while the world is busy (in
+// update() or draw(), or while another removal is under way) waits until it is done, so no
+// pass ever meets a deleted object and no list changes under a loop that walks it.
 class World {
   public:
     /// Created on first use, empty and running.
@@ -30,6 +32,8 @@ class World {
     static void destroyInstance();
 
     World();
+    /// Deletes the objects in insertion order, each taken out of `objects` first. Removals
+    /// asked for meanwhile (by a destructor) have nothing left to do: every object goes.
     ~World();
 
     World(const World&) = delete;
@@ -44,16 +48,28 @@ class World {
     void draw(int elapsedMs);
     /// Stops drawing the first object; it keeps updating.
     void hideFirstObject();
-    /// Switches the broad phase on or off; off by default. Objects already in the world,
-    /// and those appended to `objects` later, are taken in at the next running step.
-    void setBroadPhase(bool enabled);
-    bool hasBroadPhase() const { return broadPhase != nullptr; }
+
+    /// Takes a candidate source (a broad phase, say), replacing the one held; null goes back to
+    /// all pairs. Asked for during update() or draw(), it takes effect when that pass is over,
+    /// so the rest of the step keeps the candidates it began with. Objects already in the world
+    /// join the new source at the next running step.
+    void setCandidateSource(std::unique_ptr<CandidateSource> source);
+    /// The source in use, or null for all pairs.
+    CandidateSource* getCandidateSource() const { return candidateSource.get(); }
+    /// Appends to `out` the candidates of `receiver` as the geometry stands now, in insertion
+    /// order: its source's (CandidateSource::collectCandidates), or without one every other
+    /// object with a collider. For stages that run after the objects' updates. A source
+    /// holds the objects that were in the world when the step began: one added since has no
+    /// candidates and is nobody's until the next step.
+    void collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out);
+
     /// Takes the object out of the world and deletes it with everything it owns. Every other
     /// object forgets it first (GameObject::forgetObject): springs fastened to it let go of
-    /// both their ends, candidate lists drop it, and so does the broad phase. During update()
-    /// or draw() the removal happens when that pass ends, and the object finishes the pass.
+    /// both their ends, candidate lists drop it, and so does the candidate source. While the
+    /// world is busy (see above) the removal waits, and the object finishes the pass it is in.
     /// False for an object the world does not hold (null included); asking twice removes it
-    /// once.
+    /// once. A waiting removal names its object by address and id (GameObject::getId), so a
+    /// new object that happens to be built where a deleted one lived is never taken for it.
     bool removeObject(GameObject* object);
 
     using Objects = std::vector<std::unique_ptr<GameObject>>;
@@ -64,16 +80,40 @@ class World {
   private:
     static World* instance;
 
+    // Marks the world busy for as long as it lives; the last one out does what waited.
+    class Busy {
+      public:
+        explicit Busy(World& world) : world(world) { ++world.busyDepth; }
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+      private:
+        World& world;
+    };
+
+    struct PendingRemoval {
+        GameObject* object;
+        std::uint64_t id;
+    };
+
     Objects::iterator find(const GameObject* object);
+    void allPairsStep(int elapsedMs);
+    void sourceStep(int elapsedMs);
+    void replaceSource(std::unique_ptr<CandidateSource> source);
     /// Removes and deletes at once; the object is known to be held.
     void removeNow(GameObject* object);
-    void removePending();
+    /// Done once the world is no longer busy: waiting removals, then a waiting source change.
+    void settle();
 
-    // Above 0 while update() or draw() walks `objects`.
-    int passDepth = 0;
-    std::vector<GameObject*> pendingRemovals;
+    // Above 0 while a pass walks `objects` or a removal is under way.
+    int busyDepth = 0;
+    std::vector<PendingRemoval> pendingRemovals;
 
-    std::unique_ptr<BroadPhase> broadPhase;
-    // How many of `objects`, from the front, the broad phase has taken in.
-    std::size_t objectsInBroadPhase = 0;
+    std::unique_ptr<CandidateSource> candidateSource;
+    // A source asked for while the world was busy; `sourceWaiting` even when it is null.
+    std::unique_ptr<CandidateSource> waitingSource;
+    bool sourceWaiting = false;
+    // How many of `objects`, from the front, the source has taken in.
+    std::size_t objectsTakenIn = 0;
 };

@@ -10,11 +10,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 
 #include "app/Camera.h"
 #include "app/Run.h"
 #include "collision/BoxCollider.h"
+#include "collision/BroadPhase.h"
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/Transform.h"
@@ -68,7 +70,7 @@ GameObject* newBox(const Point& at) {
 
 void buildField(World& world, int count) {
     // The broad phase offers each box only the boxes near it, instead of all the others.
-    world.setBroadPhase(true);
+    world.setCandidateSource(std::make_unique<BroadPhase>());
     // The same field at every run: a fixed seed.
     std::mt19937 random(7);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);

@@ -144,7 +144,7 @@ TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing)
     for (const bool broadPhase : {false, true}) {
         SCOPED_TRACE(broadPhase ? "broad phase" : "all pairs");
         restart();
-        world->setBroadPhase(broadPhase);
+        useBroadPhase(*world, broadPhase);
         buildBoxField(*world, 1000);
         step(2);
 
@@ -157,7 +157,7 @@ TEST_F(SteadyStateAllocationTest, StepsOfAThousandCollidingBoxesAllocateNothing)
 TEST_F(SteadyStateAllocationTest, MovingBoxesWithTheBroadPhaseAllocateNothing) {
     // Every box turns and moves back and forth: its bounds change every step, it moves in
     // the tree every few, and its neighbours change.
-    world->setBroadPhase(true);
+    useBroadPhase(*world, true);
     buildBoxField(*world, 1000);
     const auto move = [this](int s) {
         const float sign = (s / 10) % 2 == 0 ? 1.0f : -1.0f;

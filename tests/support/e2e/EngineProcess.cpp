@@ -155,6 +155,29 @@ std::string savedShotName() {
     return std::string(test->test_suite_name()) + "." + test->name() + "-last-shot.ppm";
 }
 
+// An X server may refuse connections for a moment (one started without -noreset resets
+// whenever its last client leaves), so a refusal is tried again until the deadline.
+Display* openDisplay(Clock::time_point deadline, std::chrono::milliseconds timeout) {
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        throw std::runtime_error(
+            "DISPLAY is not set: end-to-end tests need an X server (make test starts a "
+            "private Xvfb).");
+    }
+    for (;;) {
+        if (Display* display = XOpenDisplay(name)) {
+            return display;
+        }
+        if (Clock::now() >= deadline) {
+            throw std::runtime_error(std::string("The X server at DISPLAY \"") + name +
+                                     "\" refused every connection for " +
+                                     std::to_string(timeout.count()) +
+                                     " ms: is it running? (make test starts a private Xvfb)");
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
 }  // namespace
 
 std::ostream& operator<<(std::ostream& out, const ExitStatus& status) {
@@ -228,13 +251,8 @@ EngineProcess::EngineProcess(std::string binary, std::string title,
                              std::vector<std::string> arguments, std::chrono::milliseconds timeout)
     : programPath(std::move(binary)), expectedTitle(std::move(title)) {
     XSetErrorHandler(recordXError);
-    display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        const char* name = std::getenv("DISPLAY");
-        throw std::runtime_error(
-            std::string("Cannot open X display \"") + (name != nullptr ? name : "") +
-            "\": end-to-end tests need an X server (make test starts a private Xvfb).");
-    }
+    const auto deadline = Clock::now() + timeout;
+    display = openDisplay(deadline, timeout);
     int eventBase = 0;
     int errorBase = 0;
     int major = 0;
@@ -251,7 +269,6 @@ EngineProcess::EngineProcess(std::string binary, std::string title,
         XSelectInput(display, root, SubstructureNotifyMask);
         XSync(display, False);
 
-        const auto deadline = Clock::now() + timeout;
         launch(arguments);
         findWindow(deadline);
         waitUntilViewable(deadline);

@@ -1,5 +1,8 @@
 #include "support/world/WorldFixture.h"
 
+#include <memory>
+
+#include "collision/BroadPhase.h"
 #include "core/Transform.h"
 
 namespace {
@@ -66,6 +69,10 @@ WorldFixture::SpringPair WorldFixture::addSpringPair() {
     pair.body = addSpringEnd(2.0f, true);
     pair.spring = &addSpring(pair.anchor, pair.body);
     return pair;
+}
+
+void WorldFixture::useBroadPhase(World& target, bool on) {
+    target.setCandidateSource(on ? std::make_unique<BroadPhase>() : nullptr);
 }
 
 std::string WorldFixture::cornerColour(const BoxCollider& box) {

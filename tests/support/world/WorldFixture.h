@@ -20,13 +20,33 @@
 // goes too, so no key stays down into the next test). The world is the singleton, so that
 // what reaches for it (the pause controller, the camera) acts on the test's objects.
 //
-// Every helper adds what it builds to the world, which owns it; the handles it returns stay
-// valid until the test ends or calls restart().
+// The helpers build into, and step, whichever World `world` points at: a test may point it at
+// worlds of its own (two worlds compared side by side, say), and restart() points it back at
+// a fresh singleton. Every helper adds what it builds to that world, which owns it; the
+// handles it returns stay valid until that world goes or the test calls restart().
 class WorldFixture : public ::testing::Test {
-  protected:
+  public:
     /// The fixed step of the frame loop, in milliseconds.
     static constexpr int STEP_MS = 17;
 
+    /// Attaches a component created with new to `object` and hands it back.
+    template <typename C>
+    static C& attach(GameObject& object, C* component) {
+        object.addComponent(component);
+        return *component;
+    }
+    /// A box collider (the cube from -1 to 1 in each axis) on `object`.
+    static BoxCollider& addBox(GameObject& object) {
+        return attach(object, new BoxCollider(true, true, true, Point()));
+    }
+    /// A sphere collider on `object`.
+    static CircleCollider& addSphere(GameObject& object, float radius) {
+        return attach(object, new CircleCollider(true, true, true, Point(), radius));
+    }
+    /// Switches `target`'s broad phase on (a new one) or off.
+    static void useBroadPhase(World& target, bool on);
+
+  protected:
     /// Where a new object stands, how it is scaled and then turned (radians about x, y, z)
     /// through its Transform. Scale 1 and turn 0 leave the geometry untouched.
     struct Pose {
@@ -64,26 +84,13 @@ class WorldFixture : public ::testing::Test {
 
     /// A new object at (x, y, z) that updates and draws.
     GameObject& addObject(float x, float y, float z);
-    /// Attaches a component created with new to `object` and hands it back.
-    template <typename C>
-    static C& attach(GameObject& object, C* component) {
-        object.addComponent(component);
-        return *component;
-    }
 
-    /// A box collider (the cube from -1 to 1 in each axis) on a new object placed by `pose`,
-    /// or on `object`.
+    /// A box collider on a new object placed by `pose`, or at (x, y, z).
     BoxCollider& addBox(const Pose& pose);
     BoxCollider& addBox(float x, float y, float z) { return addBox(addObject(x, y, z)); }
-    static BoxCollider& addBox(GameObject& object) {
-        return attach(object, new BoxCollider(true, true, true, Point()));
-    }
-    /// A sphere collider on a new object at (x, y, z), or on `object`.
+    /// A sphere collider on a new object at (x, y, z).
     CircleCollider& addSphere(float x, float y, float z, float radius) {
         return addSphere(addObject(x, y, z), radius);
-    }
-    static CircleCollider& addSphere(GameObject& object, float radius) {
-        return attach(object, new CircleCollider(true, true, true, Point(), radius));
     }
     /// A Physics, simulating, on a new object at (x, y, z).
     Physics& addBody(float x, float y, float z) {
@@ -101,12 +108,15 @@ class WorldFixture : public ::testing::Test {
     /// The whole demonstration, built into this world.
     DemoScene addDemoScene() { return buildScene(*world); }
 
-    /// Runs `times` steps of the world.
+    /// Runs `times` steps of the world, each after beforeStep().
     void step(int times = 1) {
         for (int i = 0; i < times; ++i) {
+            beforeStep();
             world->update(STEP_MS);
         }
     }
+    /// Called before each step(): a test that keeps books on every step overrides it.
+    virtual void beforeStep() {}
     static void press(unsigned char key) { Keyboard::getInstance()->keyDown(key, 0, 0); }
     static void release(unsigned char key) { Keyboard::getInstance()->keyUp(key, 0, 0); }
     /// Holds the key down for one step.

@@ -54,8 +54,8 @@ class SoakTest : public WorldFixture {
                          (b.z - a.z) * (b.z - a.z));
     }
 
-    // One world step, keeping the books on what it exercised.
-    void step() {
+    // Keeps the books on what each step exercises.
+    void beforeStep() override {
         const bool space = held(' ');
         const bool groupActs = world->running && scene.shearGroup->drawEnabled && space;
         if (groupActs) {
@@ -76,15 +76,7 @@ class SoakTest : public WorldFixture {
         if (playerActs && turning) {
             (player->quaternionMode ? quaternionTurns : matrixTurns) += 1;
         }
-        world->update(STEP_MS);
         ++steps;
-    }
-
-    // One press, stepped with the books kept.
-    void tap(char key) {
-        press(key);
-        step();
-        release(key);
     }
 
     const DemoScene scene = addDemoScene();

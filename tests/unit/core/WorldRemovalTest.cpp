@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/GameObject.h"
@@ -166,7 +170,7 @@ TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
     for (const bool duringStep : {false, true}) {
         SCOPED_TRACE(duringStep ? "removed during a step" : "removed between steps");
         restart();
-        world->setBroadPhase(true);
+        useBroadPhase(*world, true);
         std::vector<std::string> journal;
         BoxCollider& kept = addBox(0, 0, 0);
         BoxCollider& leaving = addBox(1, 0, 0);
@@ -190,5 +194,124 @@ TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
         addBox(-1, 0, 0);
         step();
         EXPECT_EQ(cornerColour(kept), "green");
+    }
+}
+
+namespace {
+
+// Leaves the world with the object it follows.
+class Follower : public GameObject {
+  public:
+    Follower(World& world, const GameObject& leader)
+        : GameObject(true, true, Point()), world(world), leader(leader) {}
+    void forgetObject(const GameObject& removed) override {
+        GameObject::forgetObject(removed);
+        if (&removed == &leader) {
+            world.removeObject(this);
+        }
+    }
+    World& world;
+    const GameObject& leader;
+};
+
+// Objects that take the block of the last one deleted, as a real allocator may hand a new
+// object the address of one just freed.
+class Pooled : public GameObject {
+  public:
+    Pooled() : GameObject(true, true, Point()) {}
+    static void* operator new(std::size_t size) {
+        return freed != nullptr ? std::exchange(freed, nullptr) : ::operator new(size);
+    }
+    static void operator delete(void* at) { ::operator delete(std::exchange(freed, at)); }
+    static inline void* freed = nullptr;
+};
+
+// Runs `act` once: in its object's first update, or when it is destroyed.
+class Act : public Component {
+  public:
+    Act(bool onUpdate, std::function<void()> act)
+        : Component(onUpdate, false), act(std::move(act)) {}
+    ~Act() override { run(); }
+    void update(int /*elapsedMs*/) override {
+        if (updateEnabled) {
+            run();
+        }
+    }
+    void run() {
+        if (act) {
+            std::exchange(act, nullptr)();
+        }
+    }
+    std::function<void()> act;
+};
+
+}  // namespace
+
+TEST_F(WorldRemovalTest, FollowersThatLeaveWithTheirLeaderLeaveSafely) {
+    GameObject& leader = addObject(0, 0, 0);
+    world->addObject(new Follower(*world, leader));
+    GameObject& kept = addObject(1, 0, 0);
+    world->addObject(new Follower(*world, leader));
+    ASSERT_TRUE(world->removeObject(&leader));
+    ASSERT_EQ(world->objects.size(), 1u);
+    EXPECT_EQ(world->objects[0].get(), &kept);
+}
+
+TEST_F(WorldRemovalTest, ADestructorThatRemovesAnotherObjectIsSafeAlsoWhenTheWorldGoes) {
+    for (const bool worldGoes : {false, true}) {
+        SCOPED_TRACE(worldGoes ? "the world is destroyed" : "the object is removed");
+        auto local = std::make_unique<World>();
+        world = local.get();
+        GameObject& first = addObject(0, 0, 0);
+        GameObject& second = addObject(1, 0, 0);
+        attach(first, new Act(false, [w = world, &second] { w->removeObject(&second); }));
+        GameObject& kept = addObject(2, 0, 0);
+        if (worldGoes) {
+            local.reset();
+        } else {
+            ASSERT_TRUE(world->removeObject(&first));
+            ASSERT_EQ(world->objects.size(), 1u);
+            EXPECT_EQ(world->objects[0].get(), &kept);
+        }
+    }
+}
+
+TEST_F(WorldRemovalTest, AQueuedRemovalNeverTakesANewObjectAtTheSameAddress) {
+    GameObject& first = addObject(0, 0, 0);
+    GameObject* second = new Pooled();
+    world->addObject(second);
+    // `first` leaves, and on its way out removes `second` and puts a new object in the world.
+    GameObject* made = nullptr;
+    attach(first, new Act(false, [&] {
+               world->removeObject(second);
+               world->addObject(made = new Pooled());
+           }));
+    attach(addObject(2, 0, 0), new Act(true, [&] {
+               world->removeObject(&first);
+               world->removeObject(second);
+           }));
+    step();
+    ASSERT_EQ(world->objects.size(), 2u);
+    EXPECT_EQ(world->objects[1].get(), made);
+}
+
+TEST_F(WorldRemovalTest, SwitchingTheBroadPhaseInAStepTakesEffectAtTheNextStep) {
+    // Switched off or on by the first object, the rest of the step keeps the candidates it
+    // began with: the far box shows no contact, the two that touch show theirs.
+    for (const bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        restart();
+        useBroadPhase(*world, !on);
+        attach(addObject(0, 0, 0), new Act(true, [this, on] { useBroadPhase(*world, on); }));
+        const BoxCollider* boxes[3] = {&addBox(-20, 0, 0), &addBox(0, 0, 0), &addBox(1.5f, 0, 0)};
+        for (int s = 0; s < 2; ++s) {
+            step();
+            std::vector<std::string> colours;
+            for (const BoxCollider* box : boxes) {
+                colours.push_back(cornerColour(*box));
+            }
+            EXPECT_EQ(colours, (std::vector<std::string>{"red", "green", "green"})) << "step " << s;
+        }
+        EXPECT_EQ(world->getCandidateSource() != nullptr, on);
     }
 }

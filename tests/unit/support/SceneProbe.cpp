@@ -16,34 +16,99 @@
 namespace sceneprobe {
 namespace {
 
-void add(std::vector<float>& out, const Point& p) {
-    out.insert(out.end(), {p.x, p.y, p.z, p.color.r, p.color.g, p.color.b, p.color.a});
-}
+// Walks a world and appends its numbers to `values`; with `labels`, also what each one is
+// ("object 3 component 1 (BOXCOLLIDER) point 2 colour g"), built only when asked for.
+class Walk {
+  public:
+    Walk(std::vector<float>& values, std::vector<std::string>* labels)
+        : values(values), labels(labels) {}
 
-void add(std::vector<float>& out, bool flag) {
-    out.push_back(flag ? 1.0f : 0.0f);
-}
-
-void add(std::vector<float>& out, const Component& component) {
-    add(out, component.updateEnabled);
-    add(out, component.drawEnabled);
-    if (const auto* controller = dynamic_cast<const SwitchingController*>(&component)) {
-        add(out, controller->armed);
-    }
-    if (const auto* player = dynamic_cast<const PlayerKeyboardControls*>(&component)) {
-        add(out, player->quaternionMode);
-    }
-    if (const auto* physics = dynamic_cast<const Physics*>(&component)) {
-        out.insert(out.end(), {physics->velocity.x, physics->velocity.y, physics->velocity.z,
-                               physics->force.x, physics->force.y, physics->force.z});
-    }
-    if (const ComponentTransform* geometry = component.componentTransform.get()) {
-        add(out, geometry->position);
-        add(out, geometry->offset);
-        for (const Point& p : geometry->points) {
-            add(out, p);
+    void value(float v, const char* field) {
+        values.push_back(v);
+        if (labels != nullptr) {
+            labels->push_back(where + field);
         }
     }
+    void flag(bool f, const char* field) { value(f ? 1.0f : 0.0f, field); }
+    void point(const Point& p, const char* field, int index = -1) {
+        const std::string name =
+            labels == nullptr ? "" : field + (index < 0 ? "" : " " + std::to_string(index));
+        const float numbers[] = {p.x, p.y, p.z, p.color.r, p.color.g, p.color.b, p.color.a};
+        const char* const parts[] = {" x",        " y",        " z",       " colour r",
+                                     " colour g", " colour b", " colour a"};
+        for (int k = 0; k < 7; ++k) {
+            values.push_back(numbers[k]);
+            if (labels != nullptr) {
+                labels->push_back(where + name + parts[k]);
+            }
+        }
+    }
+    void at(const std::string& place) {
+        if (labels != nullptr) {
+            where = place + " ";
+        }
+    }
+    bool labelled() const { return labels != nullptr; }
+
+  private:
+    std::vector<float>& values;
+    std::vector<std::string>* labels;
+    std::string where;
+};
+
+void walkComponent(Walk& walk, const Component& component) {
+    walk.flag(component.updateEnabled, "updateEnabled");
+    walk.flag(component.drawEnabled, "drawEnabled");
+    if (const auto* controller = dynamic_cast<const SwitchingController*>(&component)) {
+        walk.flag(controller->armed, "armed");
+    }
+    if (const auto* player = dynamic_cast<const PlayerKeyboardControls*>(&component)) {
+        walk.flag(player->quaternionMode, "quaternionMode");
+    }
+    if (const auto* physics = dynamic_cast<const Physics*>(&component)) {
+        walk.value(physics->velocity.x, "velocity x");
+        walk.value(physics->velocity.y, "velocity y");
+        walk.value(physics->velocity.z, "velocity z");
+        walk.value(physics->force.x, "force x");
+        walk.value(physics->force.y, "force y");
+        walk.value(physics->force.z, "force z");
+    }
+    if (const ComponentTransform* geometry = component.componentTransform.get()) {
+        walk.point(geometry->position, "position");
+        walk.point(geometry->offset, "offset");
+        for (std::size_t i = 0; i < geometry->points.size(); ++i) {
+            walk.point(geometry->points[i], "point", static_cast<int>(i));
+        }
+    }
+}
+
+void walkWorld(Walk& walk, const World& world) {
+    walk.flag(world.running, "running");
+    for (std::size_t i = 0; i < world.objects.size(); ++i) {
+        const GameObject& object = *world.objects[i];
+        walk.at("object " + std::to_string(i));
+        walk.flag(object.updateEnabled, "updateEnabled");
+        walk.flag(object.drawEnabled, "drawEnabled");
+        if (const auto* gui = dynamic_cast<const Gui*>(&object)) {
+            walk.flag(gui->paused, "paused");
+        }
+        if (object.transform) {
+            walk.point(object.transform->position, "position");
+            walk.point(object.transform->pivot, "pivot");
+        }
+        for (std::size_t c = 0; c < object.components.size(); ++c) {
+            const Component& component = *object.components[c];
+            if (walk.labelled()) {
+                walk.at("object " + std::to_string(i) + " component " + std::to_string(c) + " (" +
+                        component.getTypeTag() + ")");
+            }
+            walkComponent(walk, component);
+        }
+    }
+}
+
+bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof(float)) == 0;
 }
 
 bool finite(const Point& p) {
@@ -54,22 +119,29 @@ bool finite(const Point& p) {
 
 std::vector<float> snapshot(const World& world) {
     std::vector<float> out;
-    add(out, world.running);
-    for (const auto& object : world.objects) {
-        add(out, object->updateEnabled);
-        add(out, object->drawEnabled);
-        if (const auto* gui = dynamic_cast<const Gui*>(object.get())) {
-            add(out, gui->paused);
-        }
-        if (object->transform) {
-            add(out, object->transform->position);
-            add(out, object->transform->pivot);
-        }
-        for (const auto& component : object->components) {
-            add(out, *component);
-        }
-    }
+    Walk walk(out, nullptr);
+    walkWorld(walk, world);
     return out;
+}
+
+std::string firstDifference(const World& expected, const World& seen) {
+    const std::vector<float> a = snapshot(expected);
+    const std::vector<float> b = snapshot(seen);
+    if (identical(a, b)) {
+        return {};
+    }
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && sameBits(a[i], b[i])) {
+        ++i;
+    }
+    std::vector<float> values;
+    std::vector<std::string> labels;
+    Walk walk(values, &labels);
+    walkWorld(walk, i < a.size() ? expected : seen);
+    if (i >= a.size() || i >= b.size()) {
+        return labels[i] + ": held by one world only";
+    }
+    return labels[i] + ": " + std::to_string(a[i]) + " expected, " + std::to_string(b[i]) + " seen";
 }
 
 bool identical(const std::vector<float>& a, const std::vector<float>& b) {

@@ -13,6 +13,11 @@ namespace sceneprobe {
 /// of the world, in a fixed order.
 std::vector<float> snapshot(const World& world);
 
+/// Where two worlds first differ in their snapshots, named ("object 4 component 1
+/// (BOXCOLLIDER) point 3 colour g: 0.5 expected, 0 seen"), or an empty string when they hold
+/// the same bits.
+std::string firstDifference(const World& expected, const World& seen);
+
 /// True when both snapshots hold the same bits (NaN included).
 bool identical(const std::vector<float>& a, const std::vector<float>& b);
 

@@ -1,7 +1,7 @@
 // The frame loop's pace, in a real run (runEngine in this process, its own window): the steps
 // made over a stretch of frames follow the test's own clock, whether a frame takes less than
-// a step or several steps' time. Runs in a program of its own (engine_run_tests): runEngine
-// opens GLUT itself, which the GL tests' shared window would forbid.
+// a step or several steps' time. In engine_run_tests with the other whole runs: runEngine opens
+// GLUT itself, which the GL tests' shared window would forbid.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/World.h"
+#include "run/SmallWindow.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ struct Stretch {
     long firstFrame = 5;
     long lastFrame = 30;
     bool started = false;
+    bool ended = false;
     Clock::time_point startedAt;
     Clock::time_point endedAt;
     LoopTimes atStart;
@@ -54,9 +56,10 @@ class StretchReader : public Component {
             stretch.startedAt = Clock::now();
             stretch.atStart = times;
             stretch.started = true;
-        } else if (stretch.started && times.frames >= stretch.lastFrame) {
+        } else if (stretch.started && !stretch.ended && times.frames >= stretch.lastFrame) {
             stretch.endedAt = Clock::now();
             stretch.atEnd = times;
+            stretch.ended = true;
             stopEngine(0);
         }
     }
@@ -67,15 +70,7 @@ class StretchReader : public Component {
 
 Stretch runStretch(std::chrono::milliseconds drawCost) {
     Stretch stretch;
-    // Small, off to the side and titled apart from the windows of the end-to-end tests, which
-    // run at the same time and find theirs by title.
-    RunOptions options;
-    options.title = "Pace test";
-    options.width = 160;
-    options.height = 120;
-    options.x = 1100;
-    options.y = 200;
-    const int status = runEngine(options, [&](World& world) {
+    const int status = runEngine(smallWindow("Pace test"), [&](World& world) {
         auto* object = new GameObject(true, true, Point());
         object->addComponent(new StretchReader(stretch));
         if (drawCost.count() > 0) {
@@ -84,6 +79,9 @@ Stretch runStretch(std::chrono::milliseconds drawCost) {
         world.addObject(object);
     });
     EXPECT_EQ(status, 0);
+    // The stop was asked for in the step that read the end: none of the steps due with it
+    // follows.
+    EXPECT_EQ(loopTimes().steps, stretch.atEnd.steps + 1) << "steps made after the stop";
     return stretch;
 }
 
