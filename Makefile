@@ -8,7 +8,7 @@ build:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build -j $(JOBS) --target engine
 
-# The demo and the examples only: no tests, no benchmarks.
+# The examples only (build/examples/): no demo, tests or benchmarks.
 examples:
 	@scripts/deps.sh run
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
