@@ -2,7 +2,8 @@
 
 #include "math/Quaternion.h"
 
-// The view transform of the whole scene, steered by I, J, K and L once per simulation tick.
+// The view transform of the whole scene, steered by I, J, K and L once per simulation tick,
+// and by the mouse.
 //
 // Its offset and orientation are applied as they are (not inverted): the scene is rotated
 // about its origin, then shifted along the eye axes. Angles are in degrees, with pi taken as
@@ -24,6 +25,20 @@ class Camera {
     /// Multiplies translation and rotation onto the model-view matrix, which must be current.
     void apply() const;
 
+    /// The mouse (pixels of a drag, notches of the wheel; y grows downwards as on screen). A
+    /// drag turns the view about the scene's origin: across, about the vertical axis; up and
+    /// down, about the horizontal one.
+    void turnByDrag(float dx, float dy);
+    /// Shifts the view so that what lies at the depth of the scene's origin follows the
+    /// pointer in a window `windowHeight` pixels high.
+    void panByDrag(float dx, float dy, int windowHeight);
+    /// Each notch away from the user brings the scene a tenth of its distance nearer, each
+    /// towards the user takes it as far away; never nearer than NEAREST to the eye.
+    void zoomByWheel(int notches);
+    /// Distance from the eye to the scene's origin (the projection sets the scene 20 back).
+    float originDistance() const;
+    static constexpr float NEAREST = 2.0f;
+
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
@@ -33,5 +48,7 @@ class Camera {
 
   private:
     Camera() = default;
+    /// Hides the world's first object while hidesFirstObject: the view has moved.
+    void viewMoved();
     static Camera* instance;
 };

@@ -5,7 +5,11 @@
 #include <chrono>
 
 #include "app/Camera.h"
+#include "app/KeyScript.h"
 #include "app/LeakCheck.h"
+#include "app/Pace.h"
+#include "app/Screenshot.h"
+#include "app/Stats.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -17,6 +21,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 LoopTimes times;
+// Started by the first tick, once the scene is built.
+Pace pace{std::chrono::milliseconds(FRAME_MS)};
+bool paceStarted = false;
 bool stopping = false;
 int stopStatus = 0;
 
@@ -28,6 +35,7 @@ double secondsSince(Clock::time_point start) {
 
 void resetFrameLoop() {
     times = LoopTimes();
+    paceStarted = false;
     stopping = false;
     stopStatus = 0;
 }
@@ -54,6 +62,11 @@ void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     applyCamera();
     World::getInstance()->draw(FRAME_MS);
+    drawStatsIfShown();
+    int endStatus = 0;
+    if (takeRequestedScreenshot(times.frames + 1, endStatus)) {
+        requestStop(endStatus);
+    }
     if (redrawContinuously) {
         glutPostRedisplay();
     }
@@ -74,25 +87,55 @@ void reshape(int width, int height) {
     glutSetWindow(windowId);
 }
 
+namespace {
+
+// One simulation step and what goes with it; false once the run has stopped (Esc, or a stop
+// asked for during the step): the steps still due are not made.
+bool makeStep() {
+    playKeyScript(times.steps + 1);
+    const Clock::time_point start = Clock::now();
+    World::getInstance()->update(FRAME_MS);
+    times.stepSeconds += secondsSince(start);
+    Camera::getInstance()->update();
+    ++times.steps;
+    Keyboard* keyboard = Keyboard::getInstance();
+    if (keyboard->isKeyDown(KEY_ESCAPE)) {
+        requestStop(0);
+        return false;
+    }
+    keyboard->endTick();
+    return !stopping;
+}
+
+// The timer is set for when the next step is due, rounded up to GLUT's milliseconds.
+void armTimer(Clock::time_point now) {
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(pace.untilNext(now));
+    glutTimerFunc(static_cast<unsigned int>(wait.count()), timerTick, 1);
+}
+
+}  // namespace
+
+// The steps due by now, in a row, then one frame: when a frame ran late, the world catches up
+// on the clock instead of running in slow motion (up to Pace's bound per frame).
 void timerTick(int /*value*/) {
     // The main loop may still run this pass's callbacks after a stop; the world stays as the
     // stop left it.
     if (stopping) {
         return;
     }
-    const Clock::time_point start = Clock::now();
-    World::getInstance()->update(FRAME_MS);
-    times.stepSeconds += secondsSince(start);
-    Camera::getInstance()->update();
-    ++times.steps;
-    glutTimerFunc(FRAME_MS, timerTick, 1);
-    Keyboard* keyboard = Keyboard::getInstance();
-    if (keyboard->isKeyDown(KEY_ESCAPE)) {
-        requestStop(0);
-        return;
+    if (!paceStarted) {
+        pace.start(Clock::now());
+        paceStarted = true;
     }
-    keyboard->endTick();
-    if (!redrawContinuously) {
+    const int due = pace.stepsDue(Clock::now());
+    times.droppedSteps = pace.dropped();
+    for (int i = 0; i < due; ++i) {
+        if (!makeStep()) {
+            return;
+        }
+    }
+    armTimer(Clock::now());
+    if (due > 0 && !redrawContinuously) {
         // By window id: once the window is closed there is no current window, and GLUT would
         // end the process over a plain glutPostRedisplay.
         glutPostWindowRedisplay(windowId);

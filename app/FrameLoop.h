@@ -1,8 +1,8 @@
 #pragma once
 
-// The GLUT callbacks that runEngine() installs: one fixed simulation step per timer tick, one
-// frame per display. Every step counts as FRAME_MS whatever the clock says. The run function
-// (Run.h) drives this loop; the loop knows nothing of it.
+// The GLUT callbacks that runEngine() installs: fixed simulation steps on the clock's pace (one
+// per FRAME_MS of real time), one frame per display. Every step counts as FRAME_MS. The run
+// function (Run.h) drives this loop; the loop knows nothing of it.
 
 #include "app/LoopTimes.h"
 
@@ -22,8 +22,9 @@ void resetFrameLoop();
 void display();
 /// Viewport and projection (60 degrees, near 1, far 100, scene 20 units back).
 void reshape(int width, int height);
-/// Update block: one world step, the camera's keys, re-arm the timer, stop the run if Esc is
-/// held (or was tapped since the last tick), request a frame. No step after a stop.
+/// Update block: the steps due by now (Pace), each a world step and the camera's keys, and
+/// the run stops if Esc is held (or was tapped since the last step); then re-arm the timer for
+/// the next step's time and request a frame. No step after a stop.
 void timerTick(int value);
 /// Simulation steps made and frames drawn so far.
 long ticksMade();

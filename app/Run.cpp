@@ -6,10 +6,15 @@
 #include <cstring>
 
 #include "app/Camera.h"
+#include "app/CommandLine.h"
 #include "app/FrameLoop.h"
+#include "app/KeyScript.h"
 #include "app/LeakCheck.h"
 #include "app/NativeDisplay.h"
+#include "app/Screenshot.h"
+#include "app/Stats.h"
 #include "app/SwapInterval.h"
+#include "app/ViewControls.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
 
@@ -42,11 +47,22 @@ void initialiseGlut(const RunOptions& options, const char* program) {
     glutInit(&argc, argv);
 }
 
-void openWindow(const RunOptions& options) {
+// What -geometry gave GLUT (read by glutInit) wins over the options. The options' corner is
+// moved as little as needed to keep the window on a smaller screen.
+void openWindow(const RunOptions& options, GeometryGiven given) {
     // A depth buffer is requested so that the depth test enabled below really works.
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-    glutInitWindowSize(options.width, options.height);
-    glutInitWindowPosition(options.x, options.y);
+    if (!given.size) {
+        glutInitWindowSize(options.width, options.height);
+    }
+    if (!given.position) {
+        int x = options.x;
+        int y = options.y;
+        keepOnScreen(x, y, given.size ? glutGet(GLUT_INIT_WINDOW_WIDTH) : options.width,
+                     given.size ? glutGet(GLUT_INIT_WINDOW_HEIGHT) : options.height,
+                     glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+        glutInitWindowPosition(x, y);
+    }
     windowId = glutCreateWindow(options.title.c_str());
     // Closing the window returns from the main loop, so the world is torn down cleanly.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
@@ -67,6 +83,7 @@ void installCallbacks() {
     glutTimerFunc(FRAME_MS, timerTick, 1);
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
+    installViewControls();
     watchWindow();
 }
 
@@ -90,22 +107,29 @@ void abandonRun() {
 
 }  // namespace
 
-int runEngine(const RunOptions& options, const SceneBuilder& buildScene) {
-    const char* program = programName(options);
+int runEngine(const RunOptions& programOptions, const SceneBuilder& buildScene) {
+    const char* program = programName(programOptions);
     if (running) {
         std::fprintf(stderr, "%s: runEngine() called during a run; one run at a time\n", program);
         return 1;
     }
+    RunOptions options = programOptions;
+    readEngineOptions(options);
     if (!connectToDisplay(program)) {
         return 1;
     }
     resetFrameLoop();
+    // glutInit takes -geometry out of the command line.
+    const GeometryGiven given = geometryOnCommandLine(options.argc, options.argv);
     initialiseGlut(options, program);
     running = true;
-    openWindow(options);
+    openWindow(options, given);
     installCallbacks();
 
     Camera::getInstance()->hidesFirstObject = options.cameraHidesFirstObject;
+    setStatsShown(options.showStats);
+    setKeyScript(options.pressKeys);
+    configureScreenshots(options.screenshotPath, program, options.screenshotAfterFrames);
     if (buildScene) {
         try {
             buildScene(*World::getInstance());

@@ -1,40 +1,18 @@
 #pragma once
 
 #include <functional>
-#include <string>
-#include <utility>
 
 #include "app/LoopTimes.h"
+#include "app/RunOptions.h"
 
 class World;
-
-/// The window a program runs in, and the command line GLUT may read its own options from.
-struct RunOptions {
-    RunOptions() = default;
-    /// The usual start of a program's main: the window's title, and the command line.
-    RunOptions(std::string title, int argc, char** argv)
-        : title(std::move(title)), argc(argc), argv(argv) {}
-
-    std::string title = "Engine";
-    int width = 500;
-    int height = 500;
-    /// Top-left corner on the screen.
-    int x = 500;
-    int y = 500;
-    /// Handed to GLUT as they are (it takes -display, -geometry... out of them); argv[0] also
-    /// names the program in the message shown when there is no display. Optional.
-    int argc = 0;
-    char** argv = nullptr;
-    /// Whether the camera keys I, J, K and L also hide the world's first object, as the
-    /// demonstration's help text is hidden.
-    bool cameraHidesFirstObject = false;
-};
 
 /// Fills the world once, before the first step. The World owns whatever is added to it.
 using SceneBuilder = std::function<void(World& world)>;
 
-/// Opens the window, builds the scene with `buildScene`, then runs the frame loop (one 17 ms
-/// step per tick, one frame per step, the camera keys, Esc) until Esc, stopEngine(), or the
+/// Opens the window, builds the scene with `buildScene`, then runs the frame loop (17 ms steps
+/// kept to the clock's pace, a frame after them, the camera keys and mouse, Esc) until Esc,
+/// stopEngine(), the picture asked for by RunOptions::screenshotAfterFrames, or the
 /// window is closed or destroyed. Everything the World, the Keyboard and the Camera held is
 /// deleted before it returns. Returns 0, the status given to stopEngine(), or 1 when there is
 /// no X display to open the window on (with a one-line message on stderr).

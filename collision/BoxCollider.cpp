@@ -52,9 +52,8 @@ void BoxCollider::draw(int /*elapsedMs*/) {
     if (!updateEnabled || !componentTransform) {
         return;
     }
-    glBegin(GL_POINTS);
-    emitVertices(*componentTransform, 1, -1);
-    glEnd();
+    // The corners in one batch, at the point size the previous dot left.
+    drawPoints(GL_POINTS, *componentTransform, 1, -1);
     drawDot(componentTransform->position);
 }
 
@@ -183,4 +182,8 @@ void BoxCollider::paintCorners(bool touching) {
     for (size_t i = 1; i < points.size(); ++i) {
         points[i].color = colour;
     }
+}
+
+bool BoxCollider::drawsThroughBatch() const {
+    return typeid(*this) == typeid(BoxCollider);
 }

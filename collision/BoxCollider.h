@@ -25,6 +25,8 @@ class BoxCollider : public Collider {
     /// The corners as points in their current colours, then the centre as a 4-pixel dot.
     /// Gated by updateEnabled, not drawEnabled: a box that does not test shows nothing.
     void draw(int elapsedMs) override;
+    /// True for this class itself; a subclass may draw by other means.
+    bool drawsThroughBatch() const override;
 
     /// The box test for a BoxCollider, false for anything else (circles included).
     bool collide(Component* other) override;

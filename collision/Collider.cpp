@@ -1,6 +1,7 @@
 #include "collision/Collider.h"
 
 #include <memory>
+#include <typeinfo>
 
 #include "core/ComponentTransform.h"
 #include "core/GameObject.h"
@@ -59,6 +60,10 @@ void Collider::testCandidates() {
 
 bool Collider::collide(Component* /*other*/) {
     return false;
+}
+
+bool Collider::drawsThroughBatch() const {
+    return typeid(*this) == typeid(Collider);
 }
 
 bool Collider::bounds(Bounds& /*out*/) {

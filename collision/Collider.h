@@ -23,6 +23,8 @@ class Collider : public Component {
 
     /// The centre as a 4-pixel dot while drawEnabled.
     void draw(int elapsedMs) override;
+    /// True for this class itself; a subclass may draw by other means.
+    bool drawsThroughBatch() const override;
     /// The collision loop: calls collide() once for every collider of every candidate of the
     /// owner, in order. Runs only while updateEnabled and attached.
     void update(int elapsedMs) override;

@@ -30,6 +30,10 @@ class Component {
     /// Records the owner and moves the geometry, built around the origin, onto the owner's
     /// position. A null owner changes nothing.
     virtual void setOwner(GameObject* object);
+    /// True for components that draw only through drawPoints() and drawDot()
+    /// (core/PointDrawing.h): their points may wait in the frame's draw batch. Any other
+    /// component's draw first has the batch sent, so it may draw by any means.
+    virtual bool drawsThroughBatch() const { return false; }
 
     const std::string& getTypeTag() const { return typeTag; }
     bool hasComponentTransform() const { return componentTransform != nullptr; }

@@ -5,6 +5,7 @@
 #include "core/Assert.h"
 #include "core/Component.h"
 #include "core/ComponentTransform.h"
+#include "core/DrawBatch.h"
 #include "core/PointDrawing.h"
 #include "core/Transform.h"
 
@@ -53,7 +54,13 @@ void GameObject::draw(int elapsedMs) {
         return;
     }
     for (const auto& component : components) {
-        component->draw(elapsedMs);
+        if (component->drawsThroughBatch()) {
+            component->draw(elapsedMs);
+        } else {
+            flushDrawBatch();
+            component->draw(elapsedMs);
+            resumeDrawBatch();
+        }
     }
     if (transform) {
         transform->draw(elapsedMs);

@@ -1,9 +1,11 @@
 #include "core/World.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "core/Assert.h"
 #include "core/CandidateSource.h"
+#include "core/DrawBatch.h"
 #include "core/GameObject.h"
 #include "core/WorldStage.h"
 
@@ -137,11 +139,23 @@ void World::updateObjects(int elapsedMs) {
     }
 }
 
+// Plain objects send their points through the frame's batch; an object of a class of its own
+// may draw by any means (the Gui's text), so the batch goes before it.
 void World::draw(int elapsedMs) {
     const Busy busy(*this);
+    openDrawBatch();
+    // Indexed: an object added while drawing is drawn in this pass too.
     for (size_t i = 0; i < objects.size(); ++i) {
-        objects[i]->draw(elapsedMs);
+        GameObject& object = *objects[i];
+        if (typeid(object) == typeid(GameObject)) {
+            object.draw(elapsedMs);
+        } else {
+            flushDrawBatch();
+            object.draw(elapsedMs);
+            resumeDrawBatch();
+        }
     }
+    closeDrawBatch();
 }
 
 void World::collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out) {

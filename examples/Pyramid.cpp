@@ -1,11 +1,11 @@
-// A wall of boxes standing on a floor, and balls to throw at it: Space throws one, A and D aim
-// left and right, W and S aim higher and lower. Boxes and balls are rigid bodies: they fall,
-// rest, stack, bounce and slide, and fall asleep once they have come to rest. The floor has
-// a collider and no body, so nothing moves it. I J K L move the camera; Esc quits.
+// A wall of boxes standing on a floor, and balls to throw at it: Space throws one from the eye
+// to where the view looks, so the mouse aims (left drag turns the view, right drag pans, the
+// wheel zooms; I J K L move it too). Boxes and balls are rigid bodies: they fall, rest,
+// stack, bounce and slide, and fall asleep once they have come to rest. The floor has a
+// collider and no body, so nothing moves it. Esc quits.
 
 #include <GL/freeglut.h>
 
-#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -20,6 +20,7 @@
 #include "core/Transform.h"
 #include "core/World.h"
 #include "input/Keyboard.h"
+#include "math/Quaternion.h"
 #include "physics/Dynamics.h"
 #include "physics/RigidBody.h"
 #include "shapes/Cube.h"
@@ -35,6 +36,8 @@ constexpr float FLOOR_TOP = -7.0f;
 const Vector3 GRAVITY(0.0f, -9.81f / 3600.0f, 0.0f);
 constexpr float BALL_RADIUS = 0.7f;
 constexpr float BALL_SPEED = 0.45f;  // units per step
+// How much higher than the view a ball is thrown, against its fall.
+constexpr float LOFT = 0.05f;
 constexpr std::size_t MOST_BALLS = 6;
 const Point ORIGIN(0.0f, 0.0f, 0.0f, Color(1.0f, 1.0f, 1.0f, 1.0f));
 
@@ -71,17 +74,27 @@ GameObject* newBox(const Point& at, const Color& colour) {
     return box;
 }
 
-// Throws a ball from in front of the wall when Space goes down, aimed by A, D, W and S. The
-// oldest ball goes once there are more than MOST_BALLS.
+// Where the eye stands in the scene and where it looks. The camera turns the scene about its
+// origin and then shifts it, and the projection sets it 20 units back: undone in turn.
+void eyeOf(const Camera& camera, Vector3& at, Vector3& looking) {
+    const Quaternion turn = camera.orientation.normalized();
+    const auto unturned = [&turn](const Vector3& v) {
+        const Quaternion p = turn.conjugate() * Quaternion(0.0f, v.x, v.y, v.z) * turn;
+        return Vector3(p.x, p.y, p.z);
+    };
+    at = unturned(Vector3(-camera.x, -camera.y, 20.0f - camera.z));
+    looking = unturned(Vector3(0.0f, 0.0f, -1.0f));
+}
+
+// Throws a ball from the eye, where the view looks (and a little higher), when Space goes
+// down: turn the view with the mouse to aim. The oldest ball goes once there are more than
+// MOST_BALLS.
 class Thrower : public Component {
   public:
     explicit Thrower(World& world) : Component(true, false), world(world) {}
 
     void update(int /*elapsedMs*/) override {
-        const Keyboard& keys = *Keyboard::getInstance();
-        aimAcross += keys.isKeyDown(KEY_D) ? 0.01f : keys.isKeyDown(KEY_A) ? -0.01f : 0.0f;
-        aimUp += keys.isKeyDown(KEY_W) ? 0.01f : keys.isKeyDown(KEY_S) ? -0.01f : 0.0f;
-        const bool space = keys.isKeyDown(KEY_SPACE);
+        const bool space = Keyboard::getInstance()->isKeyDown(KEY_SPACE);
         if (space && !spaceWasDown) {
             throwBall();
         }
@@ -90,15 +103,17 @@ class Thrower : public Component {
 
   private:
     void throwBall() {
-        auto* ball = new GameObject(true, true, Point(0.0f, FLOOR_TOP + 3.0f, 14.0f, ORIGIN.color));
+        Vector3 eye(0.0f, 0.0f, 0.0f);
+        Vector3 looking(0.0f, 0.0f, -1.0f);
+        eyeOf(*Camera::getInstance(), eye, looking);
+        // A few units out, so that the ball starts in sight.
+        const Vector3 start = eye + looking * 4.0f;
+        auto* ball = new GameObject(true, true, Point(start.x, start.y, start.z, ORIGIN.color));
         ball->addComponent(new BallShape(BALL_RADIUS));
         ball->addComponent(new CircleCollider(true, false, true, ORIGIN, BALL_RADIUS));
         auto* body = new RigidBody(4.0f, 0.4f, 0.3f);
         body->addConstantForce(GRAVITY);
-        // Towards the wall, turned by the aim.
-        const Vector3 direction(std::sin(aimAcross), std::sin(aimUp),
-                                -std::cos(aimAcross) * std::cos(aimUp));
-        body->setVelocity(direction * BALL_SPEED);
+        body->setVelocity((looking + Vector3(0.0f, LOFT, 0.0f)) * BALL_SPEED);
         ball->addComponent(body);
         // Added during a step, the ball joins the world at the next one.
         world.addObject(ball);
@@ -111,8 +126,6 @@ class Thrower : public Component {
 
     World& world;
     std::deque<GameObject*> balls;
-    float aimAcross = 0.0f;
-    float aimUp = 0.08f;
     bool spaceWasDown = false;
 };
 

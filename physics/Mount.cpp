@@ -1,5 +1,7 @@
 #include "physics/Mount.h"
 
+#include <typeinfo>
+
 #include <GL/gl.h>
 
 #include "core/ComponentTransform.h"
@@ -51,11 +53,13 @@ void Mount::draw(int /*elapsedMs*/) {
     if (!drawEnabled || !componentTransform) {
         return;
     }
-    glBegin(GL_TRIANGLES);
-    emitVertices(*componentTransform, FIRST_TRIANGLE_POINT, -1);
-    glEnd();
+    drawPoints(GL_TRIANGLES, *componentTransform, FIRST_TRIANGLE_POINT, -1);
     drawDot(componentTransform->position);
     if (componentTransform->points.size() > 1) {
         drawDot(componentTransform->points[1]);
     }
+}
+
+bool Mount::drawsThroughBatch() const {
+    return typeid(*this) == typeid(Mount);
 }

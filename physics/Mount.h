@@ -17,6 +17,8 @@ class Mount : public Component {
     void update(int elapsedMs) override;
     /// The pyramid's six triangles, then the centre and the mount point as dots.
     void draw(int elapsedMs) override;
+    /// True for this class itself; a subclass may draw by other means.
+    bool drawsThroughBatch() const override;
 
   private:
     void build(float height);

@@ -1,5 +1,7 @@
 #include "physics/Physics.h"
 
+#include <typeinfo>
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -49,9 +51,7 @@ void Physics::draw(int elapsedMs) {
         return;
     }
     // Index 3 on: the centre, the centre of mass and the first mass point are not shown.
-    glBegin(GL_POINTS);
-    emitVertices(*componentTransform, 3, -1);
-    glEnd();
+    drawPoints(GL_POINTS, *componentTransform, 3, -1);
 }
 
 void Physics::update(int elapsedMs) {
@@ -133,4 +133,8 @@ void Physics::updateCentreOfMass() {
     }
     points[1] = Point(centre.x, centre.y, centre.z, CENTRE_OF_MASS_COLOUR);
     componentTransform->pointsChanged();
+}
+
+bool Physics::drawsThroughBatch() const {
+    return typeid(*this) == typeid(Physics);
 }

@@ -23,6 +23,8 @@ class Physics : public Component {
 
     /// Draws the mass points from index 3 on, while showPoints.
     void draw(int elapsedMs) override;
+    /// True for this class itself; a subclass may draw by other means.
+    bool drawsThroughBatch() const override;
     /// One step while simulating: constant forces, velocity += force, the owner moved by the
     /// new velocity, force cleared.
     void update(int elapsedMs) override;

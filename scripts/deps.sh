@@ -4,13 +4,14 @@
 # Usage: scripts/deps.sh run|test|bench|pictures
 set -euo pipefail
 
-build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev)
+build=(cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
+       libpng-dev)
 case "${1:-run}" in
     run)   wanted=("${build[@]}") ;;
     test)  wanted=("${build[@]}" libgtest-dev libbenchmark-dev libxtst-dev xvfb
                    clang libclang-rt-14-dev) ;;
-    pictures) wanted=("${build[@]}" xvfb xdotool imagemagick) ;;
-    bench) wanted=("${build[@]}" libbenchmark-dev libbullet-dev) ;;
+    pictures) wanted=("${build[@]}" xvfb) ;;
+    bench) wanted=("${build[@]}" libbenchmark-dev libbullet-dev xvfb) ;;
     *) echo "usage: $0 run|test|bench|pictures" >&2; exit 2 ;;
 esac
 

@@ -97,7 +97,7 @@ build_all() {
             -DENGINE_BENCHMARKS=ON &&
         cmake --build build -j "$jobs" &&
         cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DENGINE_SANITIZE=ON -DENGINE_TESTS=ON \
-            -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON &&
+            -DENGINE_BENCHMARKS=OFF -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON &&
         cmake --build build-asan -j "$jobs" || return 1
     # The fuzz target needs clang and is only part of the full run.
     if [[ $stress_rounds -eq 0 ]] && command -v clang++ >/dev/null; then

@@ -1,5 +1,7 @@
 #include "shapes/Cube.h"
 
+#include <typeinfo>
+
 #include <GL/gl.h>
 
 #include "core/ComponentTransform.h"
@@ -78,9 +80,11 @@ void Cube::draw(int /*elapsedMs*/) {
     if (!drawEnabled || !componentTransform) {
         return;
     }
-    glBegin(filled ? GL_TRIANGLES : GL_LINE_LOOP);
-    emitVertices(*componentTransform, 1, -1);
-    glEnd();
+    drawPoints(filled ? GL_TRIANGLES : GL_LINE_LOOP, *componentTransform, 1, -1);
     // Leaves the point size at 4 for later dots that set none.
     drawDot(componentTransform->position);
+}
+
+bool Cube::drawsThroughBatch() const {
+    return typeid(*this) == typeid(Cube);
 }

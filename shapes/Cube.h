@@ -22,6 +22,8 @@ class Cube : public Polygon {
 
     /// GL_TRIANGLES when filled, one GL_LINE_LOOP otherwise; then the centre dot.
     void draw(int elapsedMs) override;
+    /// True for this class itself; a subclass may draw by other means.
+    bool drawsThroughBatch() const override;
 
   private:
     void addFaces();

@@ -32,10 +32,9 @@ Shape::Shape(bool updateEnabled, bool drawEnabled, const Point& position, const 
 }
 
 void Shape::emitPoints(unsigned int mode) const {
-    glBegin(mode);
+    // Current when no point is drawn; each drawn point brings its own colour.
     glColor3f(color.r, color.g, color.b);
-    emitVertices(*componentTransform, 1, -1);
-    glEnd();
+    drawPoints(mode, *componentTransform, 1, -1);
 }
 
 void Shape::draw(int elapsedMs) {

@@ -23,9 +23,10 @@ void Sphere::draw(int /*elapsedMs*/) {
     if (!drawEnabled || !componentTransform || componentTransform->points.empty()) {
         return;
     }
+    // Placed in the scene like every other shape: at its centre under the current view.
     const Point& centre = componentTransform->points[0];
+    glColor3f(color.r, color.g, color.b);
     glPushMatrix();
-    glLoadIdentity();
     glTranslatef(centre.x, centre.y, centre.z);
     if (filled) {
         glutSolidSphere(RADIUS, SLICES, STACKS);

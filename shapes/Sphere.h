@@ -2,11 +2,9 @@
 
 #include "shapes/Polygon.h"
 
-// A GLUT sphere of radius 0.5 at the centre of the geometry, solid when filled.
-//
-// It is placed in eye coordinates: the model-view matrix is replaced for the draw and
-// restored after it, so the camera does not move it while the projection still applies. It
-// sets no colour and draws in whatever colour is current.
+// A GLUT sphere of radius 0.5 at the centre of the geometry, solid when filled, in the shape's
+// colour. Like every shape it stands where its object puts it and turns with the camera's
+// view; its radius is fixed (the object's scale does not reach it).
 class Sphere : public Polygon {
   public:
     static constexpr double RADIUS = 0.5;

@@ -42,6 +42,10 @@ endif()
 run("Configuring the program" ${CMAKE_COMMAND} -S ${consumer} -B ${SCRATCH}/build
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=${CXX} ${how})
 run("Building the program" ${CMAKE_COMMAND} --build ${SCRATCH}/build -j 2)
+file(GLOB_RECURSE demoScene ${SCRATCH}/build/*engine_demo_scene*)
+if(demoScene)
+  message(FATAL_ERROR "The demonstration's scene was built with the program: ${demoScene}")
+endif()
 # It stops by itself after 5 steps, or before the first; the timeout only ends a program that
 # never would.
 run("Running the program" ${SCRATCH}/build/consumer 5)

@@ -38,7 +38,7 @@ configure(${SCRATCH}/without-x11 TRUE -DCMAKE_DISABLE_FIND_PACKAGE_X11=ON
           -DCMAKE_CXX_FLAGS=-I${no_x11_headers})
 execute_process(
   COMMAND ${CMAKE_COMMAND} --build ${SCRATCH}/without-x11 -j 2
-          --target engine first-scene spring-chain box-field pyramid
+          --target engine engine_examples
   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT status EQUAL 0 OR NOT EXISTS ${SCRATCH}/without-x11/engine)
   message(FATAL_ERROR "The demo did not build without the test packages and X11:\n${output}")

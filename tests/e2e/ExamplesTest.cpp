@@ -20,6 +20,7 @@ struct Example {
 
 TEST(ExamplesTest, EachShowsItsSceneAndQuitsWithStatusZeroOnEsc) {
     const Example examples[] = {
+        {"minimal-scene", "My scene", {}},
         {"first-scene", "First scene", {}},
         {"spring-chain", "Spring chain", {}},
         {"box-field", "Box field", {"200"}},

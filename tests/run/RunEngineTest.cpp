@@ -11,6 +11,7 @@
 #include "core/Component.h"
 #include "core/GameObject.h"
 #include "core/World.h"
+#include "run/SmallWindow.h"
 
 namespace {
 
@@ -37,17 +38,6 @@ class StopAfter : public Component {
     long done = 0;
 };
 
-// Small and off to the side, away from the windows other tests read pixels from.
-RunOptions smallWindow() {
-    RunOptions options;
-    options.title = "Run test";
-    options.width = 160;
-    options.height = 120;
-    options.x = 1100;
-    options.y = 200;
-    return options;
-}
-
 void addStopper(World& world, long steps, int status, bool* deleted = nullptr) {
     auto* object = new GameObject(true, false, Point());
     object->addComponent(new StopAfter(steps, status, deleted));
@@ -55,7 +45,8 @@ void addStopper(World& world, long steps, int status, bool* deleted = nullptr) {
 }
 
 int runSteps(long steps, int status) {
-    return runEngine(smallWindow(), [=](World& world) { addStopper(world, steps, status); });
+    return runEngine(smallWindow("Run test"),
+                     [=](World& world) { addStopper(world, steps, status); });
 }
 
 TEST(RunEngineTest, StopEngineBeforeOrBetweenRunsDoesNothing) {
@@ -69,7 +60,7 @@ TEST(RunEngineTest, StopEngineBeforeOrBetweenRunsDoesNothing) {
 
 TEST(RunEngineTest, ABuilderThatThrowsLeavesTheEngineAsBeforeTheRun) {
     bool deleted = false;
-    EXPECT_THROW(runEngine(smallWindow(),
+    EXPECT_THROW(runEngine(smallWindow("Run test"),
                            [&](World& world) {
                                addStopper(world, 1, 0, &deleted);
                                throw std::runtime_error("no scene file");
@@ -84,9 +75,9 @@ TEST(RunEngineTest, ABuilderThatThrowsLeavesTheEngineAsBeforeTheRun) {
 
 TEST(RunEngineTest, ARunStartedInsideARunIsRefused) {
     int inner = -1;
-    EXPECT_EQ(runEngine(smallWindow(),
+    EXPECT_EQ(runEngine(smallWindow("Run test"),
                         [&](World& world) {
-                            inner = runEngine(smallWindow(), {});
+                            inner = runEngine(smallWindow("Run test"), {});
                             addStopper(world, 1, 6);
                         }),
               6);

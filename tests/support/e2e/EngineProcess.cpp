@@ -295,6 +295,9 @@ EngineProcess::~EngineProcess() {
     for (unsigned long keysym : std::set<unsigned long>(heldKeys)) {
         fakeKey(keysym, false);
     }
+    for (unsigned int button : std::set<unsigned int>(heldButtons)) {
+        releaseButton(button);
+    }
     kill();
     disconnect();
 }
@@ -660,6 +663,33 @@ void EngineProcess::press(unsigned long keysym) {
 
 void EngineProcess::release(unsigned long keysym) {
     fakeKey(keysym, false);
+}
+
+// Warping the pointer makes the server send motion events, as moving the mouse would.
+void EngineProcess::movePointer(int x, int y) {
+    XWarpPointer(display, None, windowId, 0, 0, 0, 0, x, y);
+    XSync(display, False);
+}
+
+void EngineProcess::pressButton(unsigned int button) {
+    XTestFakeButtonEvent(display, button, True, CurrentTime);
+    XSync(display, False);
+    heldButtons.insert(button);
+}
+
+void EngineProcess::releaseButton(unsigned int button) {
+    XTestFakeButtonEvent(display, button, False, CurrentTime);
+    XSync(display, False);
+    heldButtons.erase(button);
+}
+
+void EngineProcess::drag(unsigned int button, int fromX, int fromY, int toX, int toY, int moves) {
+    movePointer(fromX, fromY);
+    pressButton(button);
+    for (int i = 1; i <= moves; ++i) {
+        movePointer(fromX + (toX - fromX) * i / moves, fromY + (toY - fromY) * i / moves);
+    }
+    releaseButton(button);
 }
 
 Screenshot EngineProcess::holdUntil(unsigned long keysym, const PictureCondition& condition,

@@ -117,6 +117,14 @@ class EngineProcess {
     void release(unsigned long keysym);
     // Holds the key until the returned object goes out of scope.
     HeldKey hold(unsigned long keysym) { return HeldKey(*this, keysym); }
+    // The mouse through XTest: the pointer to (x, y) in the window's own pixels (from its
+    // top-left corner), and a button (1 left, 3 right, 4 and 5 the wheel's notches away from
+    // and towards the user) down or up. A button still down is let go by the destructor.
+    void movePointer(int x, int y);
+    void pressButton(unsigned int button);
+    void releaseButton(unsigned int button);
+    // Presses `button` at `from`, moves the pointer to `to` in `moves` even moves, and lets go.
+    void drag(unsigned int button, int fromX, int fromY, int toX, int toY, int moves = 4);
     // Presses the key, waits until the window shows `condition`, releases the key and returns
     // the shot that showed it. The key stays down as long as the engine needs to act on it,
     // however slowly it runs. A switching key (1, 2, 3, 9, z) fires once per press, and again
@@ -199,6 +207,7 @@ class EngineProcess {
     std::optional<ExitStatus> exitStatus;
     bool reportsChecked = false;
     std::set<unsigned long> heldKeys;
+    std::set<unsigned int> heldButtons;
     std::string programPath;
     std::string expectedTitle;
 
