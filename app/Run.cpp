@@ -77,13 +77,15 @@ void openWindow(const RunOptions& options, GeometryGiven given) {
     glCullFace(GL_BACK);
 }
 
-void installCallbacks() {
+void installCallbacks(const RunOptions& options) {
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutTimerFunc(FRAME_MS, timerTick, 1);
     glutKeyboardFunc(keyPressed);
     glutKeyboardUpFunc(keyReleased);
-    installViewControls();
+    if (options.viewControls) {
+        installViewControls();
+    }
     watchWindow();
 }
 
@@ -124,7 +126,7 @@ int runEngine(const RunOptions& programOptions, const SceneBuilder& buildScene) 
     initialiseGlut(options, program);
     running = true;
     openWindow(options, given);
-    installCallbacks();
+    installCallbacks(options);
 
     Camera::getInstance()->hidesFirstObject = options.cameraHidesFirstObject;
     setStatsShown(options.showStats);

@@ -24,7 +24,11 @@ struct RunOptions {
     /// Whether the camera keys I, J, K and L (and the mouse) also hide the world's first
     /// object, as the demonstration's help text is hidden.
     bool cameraHidesFirstObject = false;
-    /// Shows the stats line from the start; F3 shows and hides it.
+    /// The viewer's controls: the mouse turns (left drag), pans (right drag) and zooms (wheel)
+    /// the view, F3 shows and hides the stats line, F12 saves the window's picture. Off unless
+    /// a program asks: it may have its own use for the mouse and those keys.
+    bool viewControls = false;
+    /// Shows the stats line from the start; F3 shows and hides it (with viewControls).
     bool showStats = false;
     /// Where F12 saves the window's picture (PNG). Empty: "<program>-<n>.png" in the working
     /// directory, n the first number whose file does not exist.

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "box-field: the count of boxes must be a positive number\n");
         return 2;
     }
-    return runEngine(RunOptions("Box field", argc, argv),
-                     [count](World& world) { buildField(world, count); });
+    RunOptions options("Box field", argc, argv);
+    options.viewControls = true;  // the mouse, F3 (stats) and F12 (picture)
+    return runEngine(options, [count](World& world) { buildField(world, count); });
 }

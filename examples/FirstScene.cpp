@@ -79,5 +79,7 @@ void buildFirstScene(World& world) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runEngine(RunOptions("First scene", argc, argv), buildFirstScene);
+    RunOptions options("First scene", argc, argv);
+    options.viewControls = true;  // the mouse, F3 (stats) and F12 (picture)
+    return runEngine(options, buildFirstScene);
 }

@@ -8,7 +8,8 @@
 
 int main(int argc, char** argv) {
     // The window's title and the command line; 500 x 500 at (500, 500) unless told otherwise.
-    const RunOptions options("My scene", argc, argv);
+    RunOptions options("My scene", argc, argv);
+    options.viewControls = true;  // the mouse turns, pans and zooms; F3 stats; F12 a picture
     return runEngine(options, [](World& world) {
         const Point origin(0.0f, 0.0f, 0.0f, Color(1.0f, 0.0f, 0.0f, 1.0f));
         auto* box = new GameObject(true, true, origin);

@@ -165,5 +165,7 @@ void buildPyramid(World& world) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runEngine(RunOptions("Pyramid", argc, argv), buildPyramid);
+    RunOptions options("Pyramid", argc, argv);
+    options.viewControls = true;  // the mouse, F3 (stats) and F12 (picture)
+    return runEngine(options, buildPyramid);
 }

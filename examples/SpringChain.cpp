@@ -72,5 +72,7 @@ void buildChain(World& world) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runEngine(RunOptions("Spring chain", argc, argv), buildChain);
+    RunOptions options("Spring chain", argc, argv);
+    options.viewControls = true;  // the mouse, F3 (stats) and F12 (picture)
+    return runEngine(options, buildChain);
 }
