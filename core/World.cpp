@@ -98,7 +98,9 @@ void World::update(int elapsedMs) {
 }
 
 void World::allPairsStep(int elapsedMs) {
+    // The objects the step begins with, as a source would take them in.
     const size_t count = objects.size();
+    objectsTakenIn = count;
     for (size_t i = 0; i < count; ++i) {
         for (size_t j = 0; j < count; ++j) {
             if (j != i) {
@@ -163,10 +165,21 @@ void World::collectCandidates(const GameObject& receiver, std::vector<GameObject
         candidateSource->collectCandidates(receiver, out);
         return;
     }
-    for (const auto& object : objects) {
-        if (object.get() != &receiver && object->hasCollider) {
-            out.push_back(object.get());
+    // The objects the last running step began with, as a source holds them: one added since
+    // is nobody's candidate, and has none, until the next step.
+    const size_t start = out.size();
+    bool held = false;
+    const size_t count = std::min(objectsTakenIn, objects.size());
+    for (size_t i = 0; i < count; ++i) {
+        GameObject* object = objects[i].get();
+        if (object == &receiver) {
+            held = true;
+        } else if (object->hasCollider) {
+            out.push_back(object);
         }
+    }
+    if (!held) {
+        out.resize(start);
     }
 }
 

@@ -62,9 +62,9 @@ class World {
     CandidateSource* getCandidateSource() const { return candidateSource.get(); }
     /// Appends to `out` the candidates of `receiver` as the geometry stands now, in insertion
     /// order: its source's (CandidateSource::collectCandidates), or without one every other
-    /// object with a collider. For stages that run after the objects' updates. A source
-    /// holds the objects that were in the world when the step began: one added since has no
-    /// candidates and is nobody's until the next step.
+    /// object with a collider. For stages that run after the objects' updates. Either way
+    /// only the objects that were in the world when the last running step began take part:
+    /// one added since has no candidates and is nobody's until the next step.
     void collectCandidates(const GameObject& receiver, std::vector<GameObject*>& out);
 
     /// Takes the stage that runs around the objects' updates of every running step (see
@@ -128,7 +128,8 @@ class World {
     // A source asked for while the world was busy; `sourceWaiting` even when it is null.
     std::unique_ptr<CandidateSource> waitingSource;
     bool sourceWaiting = false;
-    // How many of `objects`, from the front, the source has taken in.
+    // How many of `objects`, from the front, the running steps have taken in: those the
+    // source holds, or without one those that are candidates.
     std::size_t objectsTakenIn = 0;
     std::unique_ptr<WorldStage> stage;
     // A stage asked for while the world was busy; `stageWaiting` even when it is null.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/GameObject.h"
+#include "physics/Physics.h"
 
 using _Tarn::Vector3;
 
@@ -47,6 +48,15 @@ void RigidBody::setOwner(GameObject* object) {
     }
     object->rigidBody = this;
     attached.fetch_add(1, std::memory_order_relaxed);
+    for (const auto& component : object->components) {
+        if (dynamic_cast<const Physics*>(component.get()) != nullptr) {
+            refuseBesidePhysics();
+        }
+    }
+}
+
+void RigidBody::refuseBesidePhysics() {
+    refuse("its object has a Physics, which moves it as well");
 }
 
 void RigidBody::refuse(const std::string& why) {

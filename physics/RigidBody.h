@@ -20,10 +20,10 @@
 //
 // An object with a collider and no rigid body, or with a rigid body of mass 0, is an
 // immovable obstacle. So is a body refused for bad input (a mass or inertia that is not a
-// finite positive number, a shape that has none, a body outside the coordinate range):
-// getProblem() says why, and the setters that refuse answer false and change nothing. A body
-// whose object has no box or sphere yet, or whose box other code has sheared, waits where it
-// is until it has one.
+// finite positive number, a shape that has none, a body outside the coordinate range, an
+// object that a Physics moves as well, whichever came first): getProblem() says why, and the
+// setters that refuse answer false and change nothing. A body whose object has no box or sphere
+// yet, or whose box other code has sheared, waits where it is until it has one.
 //
 // A body that has rested for a while, with nothing moving against it, falls asleep: it is no
 // longer simulated, and costs next to nothing, until a moving body touches it, a force or a
@@ -45,7 +45,8 @@ class RigidBody : public Component {
     explicit RigidBody(float mass, float friction = DEFAULT_FRICTION,
                        float restitution = DEFAULT_RESTITUTION);
 
-    /// Becomes its object's rigid body; a second rigid body on one object is refused.
+    /// Becomes its object's rigid body; a second rigid body on one object is refused, and so
+    /// is one whose object has a Physics.
     void setOwner(GameObject* object) override;
 
     /// False, changing nothing, for a negative mass or one that is not finite; 0 makes the
@@ -84,8 +85,11 @@ class RigidBody : public Component {
 
   private:
     friend class Dynamics;
+    friend class Physics;
 
     void refuse(const std::string& why);
+    /// Its object has a Physics too, which would move it a second time every step.
+    void refuseBesidePhysics();
     /// Sets the field to a finite value and wakes the body; false, changing nothing, else.
     bool wakeWith(_Tarn::Vector3& field, const _Tarn::Vector3& value);
     /// Rigid bodies attached to objects so far, in any world: the stage looks for bodies

@@ -40,8 +40,27 @@ class Paddle : public Component {
     int steps = 0;
 };
 
+// At its 120th step, and from inside that step, puts an obstacle under its body: the contact
+// stage meets it from the next step on, with the broad phase or without.
+class Obstruct : public Component {
+  public:
+    explicit Obstruct(World& world) : Component(true, false), world(world) {}
+    void update(int /*elapsedMs*/) override {
+        if (++steps == 120) {
+            const Point at = owner->getPosition();
+            bodyScenes::addObstacle(world, Vector3(at.x, at.y - 1.1f, at.z), Vector3(1, 0.2f, 1),
+                                    Vector3(0, 0, 0), false);
+        }
+    }
+
+  private:
+    World& world;
+    int steps = 0;
+};
+
 // A pile falling into a pit, with a paddle turning in it; a wall of boxes elsewhere, which
-// falls asleep and which a ball wakes; a body hanging from a spring; a ball at rest.
+// falls asleep and which a ball wakes; a body hanging from a spring, which an obstacle added
+// during a step meets; a ball at rest.
 struct Scene {
     explicit Scene(World& world) : world(world) {
         Dynamics::enable(world);
@@ -71,6 +90,7 @@ struct Scene {
         RigidBody& body = bodyScenes::addBox(world, hanging);
         auto* bottom = new Mount(true, true, -1.0f);
         body.owner->addComponent(bottom);
+        body.owner->addComponent(new Obstruct(world));
         auto* spring = new Spring(true, true, 0.01f, 0.0f);
         spring->connect(top, bottom);
         world.addObject(spring);

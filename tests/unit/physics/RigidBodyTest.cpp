@@ -365,13 +365,22 @@ TEST_F(RigidBodyTest, BadInputIsRefusedAndSpreadsNothing) {
     second.owner->addComponent(new RigidBody());
     cases.push_back(
         {"second body", static_cast<RigidBody*>(second.owner->components.back().get())});
+    // Moved by a Physics as well, attached after the body or before it.
+    spec.at = Vector3(35, 1, 0);
+    RigidBody& physicsAfter = box(spec);
+    physicsAfter.owner->addComponent(new Physics(true, true));
+    cases.push_back({"a Physics attached after", &physicsAfter});
+    GameObject& physicsFirst = addObject(40, 1, 0);
+    attach(physicsFirst, new Physics(true, true));
+    addBox(physicsFirst);
+    cases.push_back({"a Physics attached before", &attach(physicsFirst, new RigidBody())});
     // A sphere of NaN radius and a box scaled by NaN as obstacles: no solids at all.
     world->addObject(new GameObject(true, true, Point(25, 1, 0, Color())));
     world->objects.back()->addComponent(new CircleCollider(true, true, true, Point(), NaN));
     bodyScenes::addObstacle(*world, Vector3(30, 1, 0), Vector3(NaN, 1, 1));
 
     std::vector<RigidBody*> good;
-    for (const float x : {0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 25.0f, 30.0f}) {
+    for (const float x : {0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 25.0f, 30.0f, 35.0f, 40.0f}) {
         BodySpec falling;
         falling.at = Vector3(x + 0.5f, 4.0f, 0.3f);
         falling.turn = Vector3(0.3f, 0.2f, 0.1f);
