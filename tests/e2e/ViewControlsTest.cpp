@@ -148,13 +148,4 @@ TEST(ViewControlsTest, PicturesAreWindowSizedPngsOfWhatTheWindowShows) {
     }
 }
 
-TEST(ViewControlsTest, GeometryOnTheCommandLineWinsOverTheDefaults) {
-    EngineProcess engine(std::vector<std::string>{"-geometry", "300x200+10+20"});
-    const Geometry where = engine.geometry();
-    EXPECT_EQ(where.width, 300);
-    EXPECT_EQ(where.height, 200);
-    EXPECT_EQ(where.x, 10);
-    EXPECT_EQ(where.y, 20);
-}
-
 }  // namespace e2e

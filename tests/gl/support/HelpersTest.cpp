@@ -101,86 +101,18 @@ TEST_F(HelpersTest, FeedbackReportsLineSegmentsInOrderWithTransformsAndMarkers) 
 }
 
 TEST(FeedbackParseTest, DecodesEveryTokenAndRejectsDamagedBuffers) {
+    // One primitive a line: its token, then each vertex as x, y, z, r, g, b, a.
+    // clang-format off
     const float buffer[] = {
-        GL_PASS_THROUGH_TOKEN,
-        3,  //
-        GL_POINT_TOKEN,
-        1,
-        2,
-        3,
-        0.5f,
-        0.25f,
-        0,
-        1,  //
-        GL_LINE_RESET_TOKEN,
-        0,
-        0,
-        0,
-        1,
-        1,
-        1,
-        1,
-        4,
-        0,
-        0,
-        1,
-        1,
-        1,
-        1,  //
-        GL_LINE_TOKEN,
-        4,
-        0,
-        0,
-        1,
-        1,
-        1,
-        1,
-        4,
-        4,
-        0,
-        1,
-        1,
-        1,
-        1,  //
-        GL_POLYGON_TOKEN,
-        4,
-        0,
-        0,
-        0,
-        0,
-        0,
-        0,
-        0,
-        1,
-        0,
-        0,
-        0,
-        0,
-        0,
-        0,  //
-        1,
-        1,
-        0,
-        0,
-        0,
-        0,
-        0,
-        0,
-        1,
-        0,
-        0,
-        0,
-        0,
-        0,  //
-        GL_BITMAP_TOKEN,
-        5,
-        6,
-        0,
-        1,
-        1,
-        1,
-        1,  //
+        GL_PASS_THROUGH_TOKEN, 3,
+        GL_POINT_TOKEN, 1, 2, 3, 0.5f, 0.25f, 0, 1,
+        GL_LINE_RESET_TOKEN, 0, 0, 0, 1, 1, 1, 1, 4, 0, 0, 1, 1, 1, 1,
+        GL_LINE_TOKEN, 4, 0, 0, 1, 1, 1, 1, 4, 4, 0, 1, 1, 1, 1,
+        GL_POLYGON_TOKEN, 4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0,
+                             1, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0,
+        GL_BITMAP_TOKEN, 5, 6, 0, 1, 1, 1, 1,
     };
+    // clang-format on
     const auto primitives = parseFeedback(buffer, sizeof buffer / sizeof buffer[0]);
     ASSERT_EQ(primitives.size(), 6u);
     EXPECT_EQ(primitives[0].kind, PrimitiveKind::PassThrough);

@@ -70,36 +70,35 @@ unsigned long pixelFor(Display* display, Rgb colour) {
     return xcolour.pixel;
 }
 
-std::string textProperty(Display* display, Window window, Atom property, Atom type) {
+// A window property of the given type in items of `format` bits, or null (count 0) when the
+// window has none such.
+std::unique_ptr<unsigned char, XFreeDeleter> readProperty(Display* display, Window window,
+                                                          Atom property, Atom type, int format,
+                                                          unsigned long& count) {
     Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0;
+    int actualFormat = 0;
     unsigned long remaining = 0;
     unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType, &format,
-                           &count, &remaining, &raw) != Success) {
-        return {};
+    count = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType,
+                           &actualFormat, &count, &remaining, &raw) != Success) {
+        return nullptr;
     }
     std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
-    if (data == nullptr || format != 8) {
-        return {};
-    }
-    return std::string(reinterpret_cast<const char*>(data.get()), count);
+    return actualFormat == format ? std::move(data) : nullptr;
+}
+
+std::string textProperty(Display* display, Window window, Atom property, Atom type) {
+    unsigned long count = 0;
+    const auto data = readProperty(display, window, property, type, 8, count);
+    return data ? std::string(reinterpret_cast<const char*>(data.get()), count) : std::string();
 }
 
 std::optional<long> pidProperty(Display* display, Window window) {
-    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
-    Atom actualType = None;
-    int format = 0;
     unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display, window, netWmPid, 0, 1, False, XA_CARDINAL, &actualType,
-                           &format, &count, &remaining, &raw) != Success) {
-        return std::nullopt;
-    }
-    std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
-    if (data == nullptr || format != 32 || count != 1) {
+    const auto data = readProperty(display, window, XInternAtom(display, "_NET_WM_PID", False),
+                                   XA_CARDINAL, 32, count);
+    if (data == nullptr || count != 1) {
         return std::nullopt;
     }
     // Xlib hands back 32-bit properties as an array of long.

@@ -32,12 +32,7 @@ GameObject& newBoxObject(World& world, const Vector3& at, const Vector3& half, c
         object->addComponent(new Cube(true, true, ORIGIN, colour, true));
     }
     object->addComponent(new BoxCollider(true, true, true, ORIGIN));
-    if (half.x != 1.0f || half.y != 1.0f || half.z != 1.0f) {
-        object->transform->scale(half.x, half.y, half.z);
-    }
-    if (turn.x != 0.0f || turn.y != 0.0f || turn.z != 0.0f) {
-        object->transform->rotate(turn.x, turn.y, turn.z);
-    }
+    shape(*object, half, turn);
     world.addObject(object);
     return *object;
 }
@@ -52,6 +47,16 @@ RigidBody& attachBody(GameObject& object, const BodySpec& spec) {
 }
 
 }  // namespace
+
+void shape(GameObject& object, const Vector3& halfWidths, const Vector3& turn) {
+    const Vector3& s = halfWidths;
+    if (s.x != 1.0f || s.y != 1.0f || s.z != 1.0f) {
+        object.transform->scale(s.x, s.y, s.z);
+    }
+    if (turn.x != 0.0f || turn.y != 0.0f || turn.z != 0.0f) {
+        object.transform->rotate(turn.x, turn.y, turn.z);
+    }
+}
 
 RigidBody& addBox(World& world, const BodySpec& spec) {
     const Color colour(0.2f, 0.5f, 0.9f, 1.0f);

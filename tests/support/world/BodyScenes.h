@@ -32,6 +32,10 @@ struct BodySpec {
     bool visible = true;
 };
 
+/// Scales `object` by `halfWidths`, then turns it (radians about x, then y, then z) through
+/// its Transform; a scale of 1 and a turn of 0 are not applied at all.
+void shape(GameObject& object, const _Tarn::Vector3& halfWidths, const _Tarn::Vector3& turn);
+
 /// An object with a BoxCollider (and a Cube when visible) and a RigidBody, added to `world`.
 RigidBody& addBox(World& world, const BodySpec& spec);
 /// A sphere of the given radius (a CircleCollider) with a RigidBody.

@@ -4,6 +4,7 @@
 
 #include "collision/BroadPhase.h"
 #include "core/Transform.h"
+#include "support/world/BodyScenes.h"
 
 namespace {
 
@@ -31,14 +32,7 @@ GameObject& WorldFixture::addObject(float x, float y, float z) {
 BoxCollider& WorldFixture::addBox(const Pose& pose) {
     GameObject& object = addObject(pose.at.x, pose.at.y, pose.at.z);
     BoxCollider& box = addBox(object);
-    const _Tarn::Vector3& s = pose.size;
-    if (s.x != 1.0f || s.y != 1.0f || s.z != 1.0f) {
-        object.transform->scale(s.x, s.y, s.z);
-    }
-    const _Tarn::Vector3& t = pose.turn;
-    if (t.x != 0.0f || t.y != 0.0f || t.z != 0.0f) {
-        object.transform->rotate(t.x, t.y, t.z);
-    }
+    bodyScenes::shape(object, pose.size, pose.turn);
     return box;
 }
 

@@ -9,6 +9,7 @@
 #include "collision/BroadPhase.h"
 #include "core/Transform.h"
 #include "support/world/BoxField.h"
+#include "support/world/Scripted.h"
 #include "support/world/WorldFixture.h"
 #include "unit/support/SceneProbe.h"
 
@@ -21,20 +22,19 @@ namespace {
 
 // Moves and turns its object a little each step, as a steering controller does; turns back
 // every 20 steps so that it stays among its neighbours.
-class Steer : public Component {
-  public:
-    Steer(float speed, float turn) : Component(true, false), speed(speed), turn(turn) {}
-    void update(int /*elapsedMs*/) override {
+Scripted* steering(float speed, float turn) {
+    return new Scripted([speed, turn, step = 0](GameObject& object) mutable {
         const float sign = (step++ / 20) % 2 == 0 ? 1.0f : -1.0f;
-        owner->transform->translate(sign * speed, 0.5f * speed, -sign * speed);
-        owner->transform->rotate(turn, 0.5f * turn, 0.0f);
-    }
+        object.transform->translate(sign * speed, 0.5f * speed, -sign * speed);
+        object.transform->rotate(turn, 0.5f * turn, 0.0f);
+    });
+}
 
-  private:
-    float speed;
-    float turn;
-    int step = 0;
-};
+// Keeps in `most` the most candidates its object was offered in any step.
+Scripted* candidateCount(std::size_t& most) {
+    return new Scripted(
+        [&most](GameObject& object) { most = std::max(most, object.collisionCandidates.size()); });
+}
 
 // A new object at (x, y, z) with a box collider, not yet in any world.
 GameObject* newBox(float x, float y, float z) {
@@ -43,51 +43,23 @@ GameObject* newBox(float x, float y, float z) {
     return object;
 }
 
-// Once, at its object's `at`-th update: jumps `distance` along x, or puts a new box into
-// `world` next to its object.
-class AtUpdate : public Component {
-  public:
-    AtUpdate(int at, float distance, World* world = nullptr)
-        : Component(true, false), at(at), distance(distance), world(world) {}
-    void update(int /*elapsedMs*/) override {
-        if (++updates != at) {
-            return;
-        }
-        if (world == nullptr) {
-            owner->transform->translate(distance, 0.0f, 0.0f);
-            return;
-        }
-        const Point p = owner->getPosition();
-        world->addObject(newBox(p.x + distance, p.y, 0.0f));
-    }
-
-  private:
-    int at;
-    float distance;
-    World* world;
-    int updates = 0;
-};
+// Jumps `distance` along x.
+void jump(GameObject& object, float distance) {
+    object.transform->translate(distance, 0.0f, 0.0f);
+}
 
 class DerivedBox : public BoxCollider {
   public:
     DerivedBox() : BoxCollider(true, true, true, Point()) {}
 };
 
-// The most candidates its object was offered in any step.
-class CandidateCount : public Component {
-  public:
-    CandidateCount() : Component(true, false) {}
-    void update(int /*elapsedMs*/) override {
-        most = std::max(most, owner->collisionCandidates.size());
-    }
-    std::size_t most = 0;
-};
-
 class BroadPhaseTest : public WorldFixture {
   protected:
+    // The most candidates a box in the field, and a box that parts from its partner, were
+    // offered in any step.
     struct Counters {
-        CandidateCount* inField = nullptr;
-        CandidateCount* parting = nullptr;
+        std::size_t inField = 0;
+        std::size_t parting = 0;
     };
 
     BoxCollider& addScaledBox(float x, float y, float z, float size) {
@@ -97,19 +69,18 @@ class BroadPhaseTest : public WorldFixture {
     // just moved, against boxes that earlier objects of the step moved.
     void addSteeredBox(float x, float y, float z, float speed) {
         GameObject& object = addObject(x, y, z);
-        attach(object, new Steer(speed, 0.05f));
+        attach(object, steering(speed, 0.05f));
         addBox(object);
     }
     void steer(BoxCollider& box, float speed, float turn) {
-        attach(*box.owner, new Steer(speed, turn));
+        attach(*box.owner, steering(speed, turn));
     }
 
     // A field of boxes, some steered or falling, and every kind of object that the broad
     // phase must handle as the all-pairs step does. Boxes bounded by nothing (sheared, out of
     // range) are offered to every box, which would hide a box that is offered nothing: the
     // scene is built with and without them.
-    Counters buildScene(int fieldSize, bool withUnbounded) {
-        Counters counters;
+    void buildScene(int fieldSize, bool withUnbounded, Counters& counters) {
         buildBoxField(*world, fieldSize, 5);
         const float side = boxFieldSide(fieldSize);
         for (int i = 0; i < 40; ++i) {
@@ -118,7 +89,7 @@ class BroadPhaseTest : public WorldFixture {
         }
         auto& objects = world->objects;
         for (std::size_t i = 0; i < objects.size(); i += 7) {
-            attach(*objects[i], new Steer(0.02f, 0.03f));
+            attach(*objects[i], steering(0.02f, 0.03f));
         }
         for (std::size_t i = 3; i < objects.size(); i += 50) {
             attach(*objects[i], new Physics(true, true))
@@ -134,11 +105,11 @@ class BroadPhaseTest : public WorldFixture {
             // A class of its own may test anything: offered everything, tested as a box.
             GameObject& derived = addObject(-2.0f, 1.0f, 0.0f);
             attach(derived, new DerivedBox());
-            attach(derived, new Steer(0.1f, 0.0f));
+            attach(derived, steering(0.1f, 0.0f));
         }
         objects[30]->drawEnabled = false;
         objects[40]->updateEnabled = false;
-        counters.inField = &attach(*objects[1], new CandidateCount());
+        attach(*objects[1], candidateCount(counters.inField));
         // Two boxes on a spring, the second falling, as in the demonstration.
         const SpringPair pair = addSpringPair();
         addBox(*pair.anchor.object);
@@ -161,13 +132,13 @@ class BroadPhaseTest : public WorldFixture {
             const float at = side * (static_cast<float>(i) / 10.0f - 0.45f);
             GameObject& twoBoxes = addObject(at, -at, at * 0.5f);
             addBox(twoBoxes);
-            attach(twoBoxes, new Steer(0.6f, 0.1f));
+            attach(twoBoxes, steering(0.6f, 0.1f));
             addBox(twoBoxes);
         }
 
         // A pair that parts: once apart, each box has no box left near it, yet it has run box
         // tests in the all-pairs step and shows that it touches nothing.
-        counters.parting = &attach(*addBox(500.0f, 0.0f, 0.0f).owner, new CandidateCount());
+        attach(*addBox(500.0f, 0.0f, 0.0f).owner, candidateCount(counters.parting));
         steer(addBox(501.5f, 0.0f, 0.0f), 0.2f, 0.0f);
 
         // A box that stands still while the box it touches leaves at once: its other
@@ -175,14 +146,18 @@ class BroadPhaseTest : public WorldFixture {
         // yet the answer has. Steps later a box lands on it.
         addBox(700.0f, 0.0f, 0.0f);
         addBox(697.99f, 0.0f, 0.0f);
-        attach(*addBox(701.5f, 0.0f, 0.0f).owner, new AtUpdate(30, 100.0f));
-        attach(*addBox(690.0f, 0.0f, 0.0f).owner, new AtUpdate(60, 8.5f));
+        attach(*addBox(701.5f, 0.0f, 0.0f).owner,
+               atUpdate(30, [](GameObject& o) { jump(o, 100); }));
+        attach(*addBox(690.0f, 0.0f, 0.0f).owner,
+               atUpdate(60, [](GameObject& o) { jump(o, 8.5f); }));
 
         // Spheres: alone, and with a box, far from everything else.
         addSphere(300.0f, 0.0f, 0.0f, 1.0f);
         addSphere(*addBox(301.0f, 0.0f, 0.0f).owner, 2.0f);
-        attach(*objects.front(), new AtUpdate(35, 1.0f, world));
-        return counters;
+        // A box put into the world next to the first object, in the middle of a step.
+        attach(*objects.front(), atUpdate(35, [into = world](GameObject& o) {
+            into->addObject(newBox(o.getPosition().x + 1.0f, o.getPosition().y, 0.0f));
+        }));
     }
 };
 
@@ -248,7 +223,7 @@ TEST_F(BroadPhaseTest, StepsExactlyAsTheAllPairsStep) {
         World* const worlds[2] = {&allPairs, &broad};
         for (int w = 0; w < 2; ++w) {
             world = worlds[w];
-            counters[w] = buildScene(fieldSize, withUnbounded);
+            buildScene(fieldSize, withUnbounded, counters[w]);
         }
         ASSERT_EQ(sceneprobe::firstDifference(allPairs, broad), "");
 
@@ -265,11 +240,11 @@ TEST_F(BroadPhaseTest, StepsExactlyAsTheAllPairsStep) {
             ASSERT_EQ(broadPhase.validate(), "") << "after step " << step;
         }
         // The all-pairs step offers everything; the broad phase a handful.
-        EXPECT_GE(counters[0].inField->most, static_cast<std::size_t>(fieldSize));
-        EXPECT_LT(counters[1].inField->most, 40u);
+        EXPECT_GE(counters[0].inField, static_cast<std::size_t>(fieldSize));
+        EXPECT_LT(counters[1].inField, 40u);
         if (!withUnbounded) {
             // Its partner, and then nothing: no far-away box to show that it has tested.
-            EXPECT_EQ(counters[1].parting->most, 1u);
+            EXPECT_EQ(counters[1].parting, 1u);
         }
         expectCandidatesAfterTheStep(broad);
     }

@@ -14,7 +14,6 @@
 #include "core/World.h"
 #include "math/Matrix.h"
 #include "math/Quaternion.h"
-#include "support/alloc/AllocationCounter.h"
 #include "support/world/WorldFixture.h"
 
 namespace {
@@ -263,22 +262,6 @@ TEST_F(BoxColliderTest, ColourStaysWhileNoBoxTestRuns) {
     right.colliders.assign(1, &other);
     step();
     EXPECT_EQ(cornerColour(box), "red");
-}
-
-TEST_F(BoxColliderTest, TestsAndStepsDoNotAllocate) {
-    BoxCollider& box = addBox(0, 0, 0);
-    BoxCollider& other = addBox(1.5f, 0, 0);
-    addBox(9, 9, 9);
-    step();  // the candidate lists reach their size once
-
-    const AllocationCounter counter;
-    bool touching = true;
-    for (int i = 0; i < 10; ++i) {
-        touching = box.collideWithBox(&other) && touching;
-        step();
-    }
-    EXPECT_TRUE(touching);
-    EXPECT_EQ(counter.count(), 0u);
 }
 
 TEST_F(BoxColliderTest, KeptBoxFollowsEveryChangeOfTheCorners) {

@@ -11,6 +11,7 @@
 #include "collision/BoxContacts.h"
 #include "collision/SphereContacts.h"
 #include "math/Matrix.h"
+#include "support/VectorText.h"
 
 // Contact manifolds against closed forms: where boxes and spheres touch, along which normal,
 // how deep, and that a point found again after a small move keeps its id.
@@ -38,11 +39,6 @@ OrientedBox makeBox(Vector3 centre, Vector3 half = {1.0f, 1.0f, 1.0f},
     box.centre = centre;
     box.reach = 1.01f * std::sqrt(half.dot(half));
     return box;
-}
-
-std::string show(const Vector3& v) {
-    return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) +
-           ")";
 }
 
 bool near(const Vector3& a, const Vector3& b, float tolerance = TOLERANCE) {
@@ -86,6 +82,20 @@ bool inside(const OrientedBox& box, const Vector3& p, float margin) {
     return true;
 }
 
+// The distinct corners of the axis-aligned box from lo to hi: four for a face, two for an
+// edge, one for a point.
+std::vector<Vector3> span(const Vector3& lo, const Vector3& hi) {
+    std::vector<Vector3> corners;
+    for (int k = 0; k < 8; ++k) {
+        const Vector3 c(k & 1 ? hi.x : lo.x, k & 2 ? hi.y : lo.y, k & 4 ? hi.z : lo.z);
+        if (std::none_of(corners.begin(), corners.end(),
+                         [&](const Vector3& p) { return near(p, c); })) {
+            corners.push_back(c);
+        }
+    }
+    return corners;
+}
+
 struct BoxCase {
     const char* name;
     OrientedBox a;
@@ -98,62 +108,30 @@ struct BoxCase {
 TEST(ContactsTest, BoxesAgainstClosedForms) {
     const float lift = 2.0f - 0.1f;    // 0.1 deep
     const float edge = ROOT2 - 0.05f;  // midway between two edges 0.1 deep
+    const OrientedBox unit = makeBox({0, 0, 0});
+    const OrientedBox wide = makeBox({0, 0, 0}, {3, 1, 3});
+    const OrientedBox diamond = makeBox({0, 0, 0}, {1, 1, 1}, {0, 0, QUARTER_TURN});
+    const Vector3 up(0, 1, 0);
+    // The unit box's top face sunk to the middle of the overlap.
+    const std::vector<Vector3> top = span({-1, 0.95f, -1}, {1, 0.95f, 1});
+    const OrientedBox crossing = makeBox({0, 2 * ROOT2 - 0.1f, 0}, {1, 1, 1}, {QUARTER_TURN, 0, 0});
+    const OrientedBox onItsEdge =
+        makeBox({0, 1 + ROOT2 - 0.1f, 0}, {1, 1, 1}, {0, 0, QUARTER_TURN});
+    // clang-format off
     const BoxCase cases[] = {
-        {"face on face",
-         makeBox({0, 0, 0}),
-         makeBox({0, lift, 0}),
-         {0, 1, 0},
-         0.1f,
-         {{1, 0.95f, 1}, {1, 0.95f, -1}, {-1, 0.95f, 1}, {-1, 0.95f, -1}}},
-        {"just touching",
-         makeBox({0, 0, 0}),
-         makeBox({0, 2, 0}),
-         {0, 1, 0},
-         0.0f,
-         {{1, 1, 1}, {1, 1, -1}, {-1, 1, 1}, {-1, 1, -1}}},
-        {"below",
-         makeBox({0, 0, 0}),
-         makeBox({0, -lift, 0}),
-         {0, -1, 0},
-         0.1f,
-         {{1, -0.95f, 1}, {1, -0.95f, -1}, {-1, -0.95f, 1}, {-1, -0.95f, -1}}},
-        {"half over the edge",
-         makeBox({0, 0, 0}),
-         makeBox({1.5f, lift, 0}),
-         {0, 1, 0},
-         0.1f,
-         {{1, 0.95f, 1}, {1, 0.95f, -1}, {0.5f, 0.95f, 1}, {0.5f, 0.95f, -1}}},
-        {"small on large",
-         makeBox({0, 0, 0}, {3, 1, 3}),
-         makeBox({0, lift, 0}),
-         {0, 1, 0},
-         0.1f,
-         {{1, 0.95f, 1}, {1, 0.95f, -1}, {-1, 0.95f, 1}, {-1, 0.95f, -1}}},
-        {"large on small",
-         makeBox({0, 0, 0}),
-         makeBox({0, lift, 0}, {3, 1, 3}),
-         {0, 1, 0},
-         0.1f,
-         {{1, 0.95f, 1}, {1, 0.95f, -1}, {-1, 0.95f, 1}, {-1, 0.95f, -1}}},
-        {"sideways along x",
-         makeBox({0, 0, 0}),
-         makeBox({-lift, 0, 0}),
-         {-1, 0, 0},
-         0.1f,
-         {{-0.95f, 1, 1}, {-0.95f, 1, -1}, {-0.95f, -1, 1}, {-0.95f, -1, -1}}},
-        {"edge across edge",
-         makeBox({0, 0, 0}, {1, 1, 1}, {0, 0, QUARTER_TURN}),
-         makeBox({0, 2 * ROOT2 - 0.1f, 0}, {1, 1, 1}, {QUARTER_TURN, 0, 0}),
-         {0, 1, 0},
-         0.1f,
-         {{0, edge, 0}}},
-        {"edge on face",
-         makeBox({0, 0, 0}, {3, 1, 3}),
-         makeBox({0, 1 + ROOT2 - 0.1f, 0}, {1, 1, 1}, {0, 0, QUARTER_TURN}),
-         {0, 1, 0},
-         0.1f,
-         {{0, 0.95f, 1}, {0, 0.95f, -1}}},
+        {"face on face", unit, makeBox({0, lift, 0}), up, 0.1f, top},
+        {"just touching", unit, makeBox({0, 2, 0}), up, 0.0f, span({-1, 1, -1}, {1, 1, 1})},
+        {"below", unit, makeBox({0, -lift, 0}), -up, 0.1f, span({-1, -0.95f, -1}, {1, -0.95f, 1})},
+        {"half over the edge", unit, makeBox({1.5f, lift, 0}), up, 0.1f,
+         span({0.5f, 0.95f, -1}, {1, 0.95f, 1})},
+        {"small on large", wide, makeBox({0, lift, 0}), up, 0.1f, top},
+        {"large on small", unit, makeBox({0, lift, 0}, {3, 1, 3}), up, 0.1f, top},
+        {"sideways along x", unit, makeBox({-lift, 0, 0}), {-1, 0, 0}, 0.1f,
+         span({-0.95f, -1, -1}, {-0.95f, 1, 1})},
+        {"edge across edge", diamond, crossing, up, 0.1f, {{0, edge, 0}}},
+        {"edge on face", wide, onItsEdge, up, 0.1f, span({0, 0.95f, -1}, {0, 0.95f, 1})},
     };
+    // clang-format on
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
         ContactManifold m;
@@ -292,51 +270,23 @@ TEST(ContactsTest, SpheresAgainstClosedForms) {
     const float s = 1.0f / ROOT2;
     const float root3 = std::sqrt(3.0f);
     const float corner = 0.5f * (1.0f + 1.6f - 1.1f / root3);
+    const Vector3 none(0, 0, 0);
+    const Vector3 diagonal(1 / root3, 1 / root3, 1 / root3);
+    // clang-format off
     const SphereCase cases[] = {
-        {"sphere beside sphere",
-         false,
-         {0, 0, 0},
-         {1.5f, 0, 0},
-         1.0f,
-         {1, 0, 0},
-         0.5f,
-         {0.75f, 0, 0}},
-        {"spheres touching", false, {0, 0, 0}, {0, 0, -2}, 1.0f, {0, 0, -1}, 0.0f, {0, 0, -1}},
-        {"concentric spheres", false, {0, 0, 0}, {0, 0, 0}, 0.5f, {0, 1, 0}, 1.5f, {0, 0.25f, 0}},
-        {"on a face", true, {0, 0, 0}, {0, 1.5f, 0}, 1.0f, {0, 1, 0}, 0.5f, {0, 0.75f, 0}},
-        {"on an edge",
-         true,
-         {0, 0, 0},
-         {1.5f, 1.5f, 0},
-         1.0f,
-         {s, s, 0},
-         1.0f - s,
+        {"sphere beside sphere", false, none, {1.5f, 0, 0}, 1.0f, {1, 0, 0}, 0.5f, {0.75f, 0, 0}},
+        {"spheres touching", false, none, {0, 0, -2}, 1.0f, {0, 0, -1}, 0.0f, {0, 0, -1}},
+        {"concentric spheres", false, none, {0, 0, 0}, 0.5f, {0, 1, 0}, 1.5f, {0, 0.25f, 0}},
+        {"on a face", true, none, {0, 1.5f, 0}, 1.0f, {0, 1, 0}, 0.5f, {0, 0.75f, 0}},
+        {"on an edge", true, none, {1.5f, 1.5f, 0}, 1.0f, {s, s, 0}, 1.0f - s,
          {0.5f * (2.5f - s), 0.5f * (2.5f - s), 0}},
-        {"on a corner",
-         true,
-         {0, 0, 0},
-         {1.6f, 1.6f, 1.6f},
-         1.1f,
-         {1 / root3, 1 / root3, 1 / root3},
-         1.1f - 0.6f * root3,
+        {"on a corner", true, none, {1.6f, 1.6f, 1.6f}, 1.1f, diagonal, 1.1f - 0.6f * root3,
          {corner, corner, corner}},
-        {"centre inside",
-         true,
-         {0, 0, 0},
-         {0, 0.8f, 0.1f},
-         0.5f,
-         {0, 1, 0},
-         0.7f,
-         {0, 0.65f, 0.1f}},
-        {"on a turned box's edge",
-         true,
-         {0, 0, QUARTER_TURN},
-         {0, ROOT2 + 0.5f, 0},
-         1.0f,
-         {0, 1, 0},
-         0.5f,
-         {0, ROOT2 - 0.25f, 0}},
+        {"centre inside", true, none, {0, 0.8f, 0.1f}, 0.5f, {0, 1, 0}, 0.7f, {0, 0.65f, 0.1f}},
+        {"on a turned box's edge", true, {0, 0, QUARTER_TURN}, {0, ROOT2 + 0.5f, 0}, 1.0f,
+         {0, 1, 0}, 0.5f, {0, ROOT2 - 0.25f, 0}},
     };
+    // clang-format on
     for (const SphereCase& c : cases) {
         SCOPED_TRACE(c.name);
         ContactManifold m;

@@ -16,47 +16,23 @@
 #include "physics/Physics.h"
 #include "physics/Spring.h"
 #include "physics/Tether.h"
+#include "support/world/Scripted.h"
 #include "support/world/WorldFixture.h"
 
 namespace {
 
-// Removes `target` from the world when its object updates (or draws), and writes what it saw
-// in a shared journal.
-class Remover : public Component {
-  public:
-    Remover(std::vector<std::string>& journal, bool onDraw)
-        : Component(true, true), journal(journal), onDraw(onDraw) {}
-    void update(int /*elapsedMs*/) override {
-        if (!onDraw) {
-            act("update");
-        }
-    }
-    void draw(int /*elapsedMs*/) override {
-        if (onDraw) {
-            act("draw");
-        }
-    }
-    GameObject* target = nullptr;
-
-  private:
-    void act(const char* pass) {
-        journal.push_back(std::string(pass) +
-                          (World::getInstance()->removeObject(target) ? " asked" : " refused"));
-    }
-    std::vector<std::string>& journal;
-    bool onDraw;
-};
-
-// Journals its updates.
-class Witness : public Component {
-  public:
-    explicit Witness(std::vector<std::string>& journal) : Component(true, true), journal(journal) {}
-    void update(int /*elapsedMs*/) override { journal.push_back("witness updated"); }
-    std::vector<std::string>& journal;
-};
-
 class WorldRemovalTest : public WorldFixture {
   protected:
+    // Asks the world to remove `target` whenever its object updates (or draws), and writes
+    // the answer in `journal`.
+    static Scripted* remover(std::vector<std::string>& journal, bool onDraw,
+                             GameObject* const& target) {
+        const auto ask = [&journal, &target, pass = onDraw ? "draw" : "update"](GameObject&) {
+            const bool asked = World::getInstance()->removeObject(target);
+            journal.push_back(std::string(pass) + (asked ? " asked" : " refused"));
+        };
+        return onDraw ? new Scripted({}, ask) : new Scripted(ask);
+    }
     bool holds(const GameObject* object) const {
         for (const auto& entry : world->objects) {
             if (entry.get() == object) {
@@ -121,13 +97,14 @@ TEST_F(WorldRemovalTest, RemovalDuringAStepOrAFrameWaitsUntilItIsOver) {
         restart();
         std::vector<std::string> journal;
         GameObject& first = addObject(0, 0, 0);
-        auto& remover = attach(first, new Remover(journal, onDraw));
+        GameObject* target = nullptr;
+        attach(first, remover(journal, onDraw, target));
         addBox(first);
         // The target comes later in the world: it still finishes the pass it is in.
-        GameObject& target = addObject(1, 0, 0);
-        addBox(target);
-        attach(target, new Witness(journal));
-        remover.target = &target;
+        target = &addObject(1, 0, 0);
+        addBox(*target);
+        attach(*target,
+               new Scripted([&journal](GameObject&) { journal.push_back("witness updated"); }));
         addBox(0.5f, 0, 0);
 
         if (onDraw) {
@@ -135,7 +112,7 @@ TEST_F(WorldRemovalTest, RemovalDuringAStepOrAFrameWaitsUntilItIsOver) {
         } else {
             step();
         }
-        EXPECT_FALSE(holds(&target));
+        EXPECT_FALSE(holds(target));
         const std::vector<std::string> expected =
             onDraw ? std::vector<std::string>{"draw asked"}
                    : std::vector<std::string>{"update asked", "witness updated"};
@@ -173,17 +150,17 @@ TEST_F(WorldRemovalTest, TheBroadPhaseLetsGoOfARemovedBoxAndTakesInNewOnes) {
         useBroadPhase(*world, true);
         std::vector<std::string> journal;
         BoxCollider& kept = addBox(0, 0, 0);
-        BoxCollider& leaving = addBox(1, 0, 0);
+        GameObject* const leaving = addBox(1, 0, 0).owner;
         addBox(10, 0, 0);
         step();
         ASSERT_EQ(cornerColour(kept), "green");
 
         if (duringStep) {
-            attach(*kept.owner, new Remover(journal, false)).target = leaving.owner;
+            attach(*kept.owner, remover(journal, false, leaving));
             step();
             EXPECT_EQ(journal, std::vector<std::string>{"update asked"});
         } else {
-            ASSERT_TRUE(world->removeObject(leaving.owner));
+            ASSERT_TRUE(world->removeObject(leaving));
         }
         step(2);
         EXPECT_EQ(cornerColour(kept), "red");
@@ -226,22 +203,13 @@ class Pooled : public GameObject {
     static inline void* freed = nullptr;
 };
 
-// Runs `act` once: in its object's first update, or when it is destroyed.
-class Act : public Component {
+// Runs `act` when it is destroyed with its object.
+class OnDestroy : public Component {
   public:
-    Act(bool onUpdate, std::function<void()> act)
-        : Component(onUpdate, false), act(std::move(act)) {}
-    ~Act() override { run(); }
-    void update(int /*elapsedMs*/) override {
-        if (updateEnabled) {
-            run();
-        }
-    }
-    void run() {
-        if (act) {
-            std::exchange(act, nullptr)();
-        }
-    }
+    explicit OnDestroy(std::function<void()> act) : act(std::move(act)) {}
+    ~OnDestroy() override { act(); }
+
+  private:
     std::function<void()> act;
 };
 
@@ -264,7 +232,7 @@ TEST_F(WorldRemovalTest, ADestructorThatRemovesAnotherObjectIsSafeAlsoWhenTheWor
         world = local.get();
         GameObject& first = addObject(0, 0, 0);
         GameObject& second = addObject(1, 0, 0);
-        attach(first, new Act(false, [w = world, &second] { w->removeObject(&second); }));
+        attach(first, new OnDestroy([w = world, &second] { w->removeObject(&second); }));
         GameObject& kept = addObject(2, 0, 0);
         if (worldGoes) {
             local.reset();
@@ -282,11 +250,11 @@ TEST_F(WorldRemovalTest, AQueuedRemovalNeverTakesANewObjectAtTheSameAddress) {
     world->addObject(second);
     // `first` leaves, and on its way out removes `second` and puts a new object in the world.
     GameObject* made = nullptr;
-    attach(first, new Act(false, [&] {
+    attach(first, new OnDestroy([&] {
                world->removeObject(second);
                world->addObject(made = new Pooled());
            }));
-    attach(addObject(2, 0, 0), new Act(true, [&] {
+    attach(addObject(2, 0, 0), atUpdate(1, [&](GameObject&) {
                world->removeObject(&first);
                world->removeObject(second);
            }));
@@ -302,7 +270,8 @@ TEST_F(WorldRemovalTest, SwitchingTheBroadPhaseInAStepTakesEffectAtTheNextStep) 
         SCOPED_TRACE(on ? "switched on" : "switched off");
         restart();
         useBroadPhase(*world, !on);
-        attach(addObject(0, 0, 0), new Act(true, [this, on] { useBroadPhase(*world, on); }));
+        attach(addObject(0, 0, 0),
+               atUpdate(1, [this, on](GameObject&) { useBroadPhase(*world, on); }));
         const BoxCollider* boxes[3] = {&addBox(-20, 0, 0), &addBox(0, 0, 0), &addBox(1.5f, 0, 0)};
         for (int s = 0; s < 2; ++s) {
             step();

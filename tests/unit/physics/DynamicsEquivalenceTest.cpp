@@ -14,6 +14,7 @@
 #include "physics/RigidBody.h"
 #include "physics/Spring.h"
 #include "support/world/BodyScenes.h"
+#include "support/world/Scripted.h"
 #include "support/world/WorldFixture.h"
 
 // The contact stage changes nothing that it is not asked to: a world with the broad phase
@@ -25,20 +26,15 @@ using bodyScenes::BodySpec;
 
 namespace {
 
-// Turns an obstacle a little every step: it pushes the boxes it meets, and wakes those that
-// sleep.
-class Paddle : public Component {
-  public:
-    Paddle() : Component(true, false) {}
-    void update(int /*elapsedMs*/) override {
+// Turns an obstacle a little every step from the 81st on: it pushes the boxes it meets, and
+// wakes those that sleep.
+Scripted* paddle() {
+    return new Scripted([steps = 0](GameObject& object) mutable {
         if (++steps > 80) {
-            owner->transform->rotate(0.0f, 0.01f, 0.0f);
+            object.transform->rotate(0.0f, 0.01f, 0.0f);
         }
-    }
-
-  private:
-    int steps = 0;
-};
+    });
+}
 
 // At its 120th step, and from inside that step, puts an obstacle under its body: the contact
 // stage meets it from the next step on, with the broad phase or without.
@@ -67,7 +63,7 @@ struct Scene {
         bodyScenes::buildPit(world, 120, 3, false);
         bodyScenes::addObstacle(world, Vector3(0, 3, 0), Vector3(4, 0.5f, 0.5f),
                                 Vector3(0, 0.3f, 0), false)
-            .addComponent(new Paddle());
+            .addComponent(paddle());
         for (int i = 0; i < 6; ++i) {
             BodySpec spec;
             spec.at = Vector3(60.0f + 2.0f * static_cast<float>(i % 3),

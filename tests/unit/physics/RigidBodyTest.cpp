@@ -14,6 +14,7 @@
 #include "core/Transform.h"
 #include "physics/Dynamics.h"
 #include "physics/RigidBody.h"
+#include "support/VectorText.h"
 #include "support/world/BodyScenes.h"
 #include "support/world/WorldFixture.h"
 
@@ -28,15 +29,6 @@ namespace {
 constexpr float G = bodyScenes::GRAVITY;
 const float NaN = std::numeric_limits<float>::quiet_NaN();
 const float INF = std::numeric_limits<float>::infinity();
-
-float length(const Vector3& v) {
-    return std::sqrt(v.dot(v));
-}
-
-std::string show(const Vector3& v) {
-    return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) +
-           ")";
-}
 
 class RigidBodyTest : public WorldFixture {
   protected:
@@ -58,7 +50,7 @@ class RigidBodyTest : public WorldFixture {
         const Point& c = body.owner->colliders.at(0)->componentTransform->points[0];
         return Vector3(c.x, c.y, c.z);
     }
-    static float speed(const RigidBody& body) { return length(body.getVelocity()); }
+    static float speed(const RigidBody& body) { return body.getVelocity().length(); }
 
     Dynamics* dynamics = nullptr;
 };
@@ -97,7 +89,8 @@ TEST_F(RigidBodyTest, ABodyComesToRestOnTheFloorAndStays) {
                 step();
                 const Vector3 at = centre(body);
                 ASSERT_NEAR(at.y, c.half.y, 0.01f * edge) << "step " << n;
-                ASSERT_LT(length(at - settled), 0.01f * edge) << "step " << n << " at " << show(at);
+                ASSERT_LT((at - settled).length(), 0.01f * edge)
+                    << "step " << n << " at " << show(at);
                 ASSERT_LT(speed(body), 1e-3f) << "step " << n;
             }
             EXPECT_EQ(body.isAsleep(), sleeping);
@@ -168,9 +161,9 @@ TEST_F(RigidBodyTest, ASlidingBoxStopsWhereFrictionSaysItDoes) {
         }
         const Vector3 travel = centre(body) - start;
         const float expected = c.speed * c.speed / (2.0f * c.friction * G);
-        EXPECT_NEAR(length(travel), expected, 0.05f * expected);
+        EXPECT_NEAR(travel.length(), expected, 0.05f * expected);
         // Along the push, not off to a side.
-        EXPECT_GT(travel.dot(c.direction), 0.999f * length(travel));
+        EXPECT_GT(travel.dot(c.direction), 0.999f * travel.length());
     }
 }
 
@@ -251,7 +244,7 @@ TEST_F(RigidBodyTest, AFreeCollisionKeepsMomentumAndGainsNoEnergy) {
         for (int n = 1; n <= 200; ++n) {
             step();
             const Vector3 now = first.getVelocity() * massA + second.getVelocity() * massB;
-            ASSERT_LT(length(now - momentum), 1e-6f) << "step " << n << ": " << show(now);
+            ASSERT_LT((now - momentum).length(), 1e-6f) << "step " << n << ": " << show(now);
             const double kinetic = dynamics->lastStep().kineticEnergy;
             if (n > 1) {
                 ASSERT_LE(kinetic, last * (1.0 + 1e-6)) << "step " << n;
@@ -286,7 +279,7 @@ TEST_F(RigidBodyTest, StacksStand) {
         const Vector3 top = centre(*stack.back());
         for (int n = 1; n <= 1000; ++n) {
             step();
-            ASSERT_LT(length(centre(*stack.back()) - top), 0.02f) << "step " << n;
+            ASSERT_LT((centre(*stack.back()) - top).length(), 0.02f) << "step " << n;
         }
     }
     // The wall, as it is usually run: asleep within the 1,000 steps, every box within 2.5 %
@@ -301,7 +294,7 @@ TEST_F(RigidBodyTest, StacksStand) {
     }
     step(1000);
     for (std::size_t i = 0; i < wall.size(); ++i) {
-        EXPECT_LT(length(centre(*wall[i]) - start[i]), 0.05f) << "box " << i;
+        EXPECT_LT((centre(*wall[i]) - start[i]).length(), 0.05f) << "box " << i;
         EXPECT_TRUE(wall[i]->isAsleep()) << "box " << i;
     }
 }
@@ -330,7 +323,7 @@ TEST_F(RigidBodyTest, BadInputIsRefusedAndSpreadsNothing) {
     EXPECT_FALSE(body.setRestitution(1.5f));
     EXPECT_FALSE(body.setRestitution(NaN));
     EXPECT_EQ(body.getMass(), 1.0f);
-    EXPECT_EQ(length(body.getVelocity()), 0.0f);
+    EXPECT_EQ(body.getVelocity().length(), 0.0f);
     EXPECT_TRUE(body.isMovable());
     EXPECT_TRUE(body.getProblem().empty());
     EXPECT_TRUE(body.setMass(0.0f));  // an obstacle by choice: no problem
@@ -451,7 +444,7 @@ TEST_F(RigidBodyTest, SleepingBodiesWakeWhenTouchedPushedOrMoved) {
         const Vector3 before = centre(*boxes[c.woken]);
         c.act(boxes, ball);
         step(40);
-        EXPECT_GT(length(centre(*boxes[c.woken]) - before), 0.05f);
+        EXPECT_GT((centre(*boxes[c.woken]) - before).length(), 0.05f);
     }
 }
 
@@ -495,8 +488,8 @@ TEST_F(RigidBodyTest, ABoxTurningForLongStaysABox) {
             EXPECT_NEAR(shape.halfWidths[0], 1.0f, 1e-4f) << "step " << n;
             EXPECT_NEAR(shape.halfWidths[1], 0.5f, 1e-4f) << "step " << n;
             EXPECT_NEAR(shape.halfWidths[2], 2.0f, 1e-4f) << "step " << n;
-            EXPECT_LT(length(centre(body) - spec.at), 1e-3f) << "step " << n;
-            EXPECT_LT(length(body.getAngularVelocity() - spin), 1e-6f) << "step " << n;
+            EXPECT_LT((centre(body) - spec.at).length(), 1e-3f) << "step " << n;
+            EXPECT_LT((body.getAngularVelocity() - spin).length(), 1e-6f) << "step " << n;
         }
     }
 }
