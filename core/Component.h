@@ -30,6 +30,9 @@ class Component {
     /// Records the owner and moves the geometry, built around the origin, onto the owner's
     /// position. A null owner changes nothing.
     virtual void setOwner(GameObject* object);
+    /// Told of each component attached to the owner after this one; ignores it here. Lets a
+    /// component refuse a combination whichever part came first.
+    virtual void siblingAttached(Component& sibling) { (void)sibling; }
     /// True for components that draw only through drawPoints() and drawDot()
     /// (core/PointDrawing.h): their points may wait in the frame's draw batch. Any other
     /// component's draw first has the batch sent, so it may draw by any means.

@@ -97,6 +97,9 @@ bool GameObject::addComponent(Component* component) {
     }
     component->setOwner(this);
     components.emplace_back(component);
+    for (size_t i = 0; i + 1 < components.size(); ++i) {
+        components[i]->siblingAttached(*component);
+    }
     if (component->getTypeTag().find("COLLIDER") != std::string::npos) {
         hasCollider = true;
         colliders.push_back(component);

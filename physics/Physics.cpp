@@ -11,7 +11,6 @@
 #include "core/GameObject.h"
 #include "core/PointDrawing.h"
 #include "core/Transform.h"
-#include "physics/RigidBody.h"
 
 using _Tarn::Vector3;
 
@@ -44,13 +43,6 @@ Physics::Physics(bool updateEnabled, bool drawEnabled) : Component(updateEnabled
     componentTransform->points.emplace_back(0.0f, 0.0f, 0.0f, NO_MASS_YET_COLOUR);
     componentTransform->pointsChanged();
     masses.push_back(0.0f);
-}
-
-void Physics::setOwner(GameObject* object) {
-    Component::setOwner(object);
-    if (object != nullptr && object->rigidBody != nullptr) {
-        static_cast<RigidBody*>(object->rigidBody)->refuseBesidePhysics();
-    }
 }
 
 void Physics::draw(int elapsedMs) {

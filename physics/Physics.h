@@ -21,9 +21,6 @@ class Physics : public Component {
     Physics();
     Physics(bool updateEnabled, bool drawEnabled);
 
-    /// An object's rigid body, attached before or after, refuses to move it a second time
-    /// (RigidBody::getProblem).
-    void setOwner(GameObject* object) override;
     /// Draws the mass points from index 3 on, while showPoints.
     void draw(int elapsedMs) override;
     /// True for this class itself; a subclass may draw by other means.

@@ -55,6 +55,12 @@ void RigidBody::setOwner(GameObject* object) {
     }
 }
 
+void RigidBody::siblingAttached(Component& sibling) {
+    if (dynamic_cast<const Physics*>(&sibling) != nullptr) {
+        refuseBesidePhysics();
+    }
+}
+
 void RigidBody::refuseBesidePhysics() {
     refuse("its object has a Physics, which moves it as well");
 }

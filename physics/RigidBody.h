@@ -48,6 +48,8 @@ class RigidBody : public Component {
     /// Becomes its object's rigid body; a second rigid body on one object is refused, and so
     /// is one whose object has a Physics.
     void setOwner(GameObject* object) override;
+    /// A Physics attached after the body makes it immovable, as one attached before does.
+    void siblingAttached(Component& sibling) override;
 
     /// False, changing nothing, for a negative mass or one that is not finite; 0 makes the
     /// body immovable.
@@ -85,7 +87,6 @@ class RigidBody : public Component {
 
   private:
     friend class Dynamics;
-    friend class Physics;
 
     void refuse(const std::string& why);
     /// Its object has a Physics too, which would move it a second time every step.
