@@ -37,11 +37,11 @@ GameObject& newBoxObject(World& world, const Vector3& at, const Vector3& half, c
     return *object;
 }
 
-RigidBody& attachBody(GameObject& object, const BodySpec& spec) {
-    auto* body = new RigidBody(spec.mass, spec.friction, spec.restitution);
+RigidBody& attachBody(GameObject& object, const BodyPlan& plan) {
+    auto* body = new RigidBody(plan.mass, plan.friction, plan.restitution);
     object.addComponent(body);
-    if (spec.gravity != 0.0f) {
-        body->addConstantForce(Vector3(0.0f, -spec.gravity, 0.0f));
+    if (plan.gravity != 0.0f) {
+        body->addConstantForce(Vector3(0.0f, -plan.gravity, 0.0f));
     }
     return *body;
 }
@@ -58,17 +58,17 @@ void shape(GameObject& object, const Vector3& halfWidths, const Vector3& turn) {
     }
 }
 
-RigidBody& addBox(World& world, const BodySpec& spec) {
+RigidBody& addBox(World& world, const BodyPlan& plan) {
     const Color colour(0.2f, 0.5f, 0.9f, 1.0f);
     return attachBody(
-        newBoxObject(world, spec.at, spec.halfWidths, spec.turn, spec.visible, colour), spec);
+        newBoxObject(world, plan.at, plan.halfWidths, plan.turn, plan.visible, colour), plan);
 }
 
-RigidBody& addBall(World& world, const BodySpec& spec, float radius) {
-    auto* object = new GameObject(true, true, Point(spec.at.x, spec.at.y, spec.at.z, ORIGIN.color));
-    object->addComponent(new CircleCollider(true, spec.visible, true, ORIGIN, radius));
+RigidBody& addBall(World& world, const BodyPlan& plan, float radius) {
+    auto* object = new GameObject(true, true, Point(plan.at.x, plan.at.y, plan.at.z, ORIGIN.color));
+    object->addComponent(new CircleCollider(true, plan.visible, true, ORIGIN, radius));
     world.addObject(object);
-    return attachBody(*object, spec);
+    return attachBody(*object, plan);
 }
 
 GameObject& addObstacle(World& world, const Vector3& at, const Vector3& halfWidths,
@@ -89,11 +89,11 @@ std::vector<RigidBody*> buildPyramid(World& world, int levels, float gap, bool v
         const float pitch = 2.0f + gap;
         const float first = -0.5f * pitch * static_cast<float>(count - 1);
         for (int i = 0; i < count; ++i) {
-            BodySpec spec;
-            spec.at = Vector3(first + pitch * static_cast<float>(i),
+            BodyPlan plan;
+            plan.at = Vector3(first + pitch * static_cast<float>(i),
                               1.0f + 2.0f * static_cast<float>(row), 0.0f);
-            spec.visible = visible;
-            boxes.push_back(&addBox(world, spec));
+            plan.visible = visible;
+            boxes.push_back(&addBox(world, plan));
         }
     }
     return boxes;
@@ -132,13 +132,13 @@ Pit buildPit(World& world, int count, std::uint32_t seed, bool visible) {
         // Every other layer half a place over, so that boxes land on the edges of the ones
         // below instead of stacking in columns.
         const float shift = layer % 2 == 0 ? 0.5f : 1.0f;
-        BodySpec spec;
-        spec.at = Vector3(-h + LATTICE * (static_cast<float>(column) + shift),
+        BodyPlan plan;
+        plan.at = Vector3(-h + LATTICE * (static_cast<float>(column) + shift),
                           2.0f + LATTICE * (static_cast<float>(layer) + 0.5f),
                           -h + LATTICE * (static_cast<float>(row) + shift));
-        spec.turn = Vector3(turn(), turn(), turn());
-        spec.visible = visible;
-        pit.boxes.push_back(&addBox(world, spec));
+        plan.turn = Vector3(turn(), turn(), turn());
+        plan.visible = visible;
+        pit.boxes.push_back(&addBox(world, plan));
     }
     return pit;
 }

@@ -18,7 +18,7 @@ constexpr float STEPS_PER_SECOND = 60.0f;
 constexpr float GRAVITY = 9.81f / (STEPS_PER_SECOND * STEPS_PER_SECOND);
 
 /// What a body is made of, and how it starts.
-struct BodySpec {
+struct BodyPlan {
     _Tarn::Vector3 at{0.0f, 0.0f, 0.0f};
     _Tarn::Vector3 halfWidths{1.0f, 1.0f, 1.0f};
     /// Radians about x, then y, then z.
@@ -37,9 +37,9 @@ struct BodySpec {
 void shape(GameObject& object, const _Tarn::Vector3& halfWidths, const _Tarn::Vector3& turn);
 
 /// An object with a BoxCollider (and a Cube when visible) and a RigidBody, added to `world`.
-RigidBody& addBox(World& world, const BodySpec& spec);
+RigidBody& addBox(World& world, const BodyPlan& plan);
 /// A sphere of the given radius (a CircleCollider) with a RigidBody.
-RigidBody& addBall(World& world, const BodySpec& spec, float radius);
+RigidBody& addBall(World& world, const BodyPlan& plan, float radius);
 /// An immovable box: a BoxCollider (and a Cube when visible) without a body.
 GameObject& addObstacle(World& world, const _Tarn::Vector3& at, const _Tarn::Vector3& halfWidths,
                         const _Tarn::Vector3& turn = _Tarn::Vector3(0.0f, 0.0f, 0.0f),

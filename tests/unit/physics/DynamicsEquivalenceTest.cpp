@@ -22,7 +22,7 @@
 // rigid bodies steps as it did before the stage existed.
 
 using _Tarn::Vector3;
-using bodyScenes::BodySpec;
+using bodyScenes::BodyPlan;
 
 namespace {
 
@@ -65,13 +65,13 @@ struct Scene {
                                 Vector3(0, 0.3f, 0), false)
             .addComponent(paddle());
         for (int i = 0; i < 6; ++i) {
-            BodySpec spec;
-            spec.at = Vector3(60.0f + 2.0f * static_cast<float>(i % 3),
+            BodyPlan plan;
+            plan.at = Vector3(60.0f + 2.0f * static_cast<float>(i % 3),
                               1.0f + 2.0f * static_cast<float>(i / 3), 0);
-            spec.visible = false;
-            bodyScenes::addBox(world, spec);
+            plan.visible = false;
+            bodyScenes::addBox(world, plan);
         }
-        BodySpec thrown;
+        BodyPlan thrown;
         thrown.at = Vector3(50, 1.5f, 0);
         thrown.restitution = 0.4f;
         ball = &bodyScenes::addBall(world, thrown, 0.5f);
@@ -80,7 +80,7 @@ struct Scene {
         auto* top = new Mount(true, true, 1.0f);
         anchor->addComponent(top);
         world.addObject(anchor);
-        BodySpec hanging;
+        BodyPlan hanging;
         hanging.at = Vector3(-58, 6, 0);
         hanging.visible = false;
         RigidBody& body = bodyScenes::addBox(world, hanging);
@@ -98,7 +98,7 @@ struct Scene {
             ball->setVelocity(Vector3(0.3f, 0.05f, 0.01f));
         }
         if (step == 200) {
-            BodySpec late;
+            BodyPlan late;
             late.at = Vector3(61, 8, 0.5f);
             late.visible = false;
             bodyScenes::addBox(world, late);

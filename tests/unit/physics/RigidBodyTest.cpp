@@ -22,7 +22,7 @@
 // and bad input refused without spreading.
 
 using _Tarn::Vector3;
-using bodyScenes::BodySpec;
+using bodyScenes::BodyPlan;
 
 namespace {
 
@@ -41,9 +41,9 @@ class RigidBodyTest : public WorldFixture {
         return *dynamics;
     }
 
-    RigidBody& box(const BodySpec& spec) { return bodyScenes::addBox(*world, spec); }
-    RigidBody& ball(const BodySpec& spec, float radius) {
-        return bodyScenes::addBall(*world, spec, radius);
+    RigidBody& box(const BodyPlan& plan) { return bodyScenes::addBox(*world, plan); }
+    RigidBody& ball(const BodyPlan& plan, float radius) {
+        return bodyScenes::addBall(*world, plan, radius);
     }
     /// Where the body's shape is centred: its centre of mass.
     static Vector3 centre(const RigidBody& body) {
@@ -75,11 +75,11 @@ TEST_F(RigidBodyTest, ABodyComesToRestOnTheFloorAndStays) {
             SCOPED_TRACE(std::string(c.name) + (sleeping ? ", sleeping" : ", never sleeping"));
             fresh().sleep.restSteps = sleeping ? 60 : 0;
             bodyScenes::addFloor(*world);
-            BodySpec spec;
-            spec.at = Vector3(3, c.half.y + 0.05f, -2);
-            spec.halfWidths = c.half;
-            spec.turn = c.turn;
-            RigidBody& body = c.sphere ? ball(spec, c.half.x) : box(spec);
+            BodyPlan plan;
+            plan.at = Vector3(3, c.half.y + 0.05f, -2);
+            plan.halfWidths = c.half;
+            plan.turn = c.turn;
+            RigidBody& body = c.sphere ? ball(plan, c.half.x) : box(plan);
             const float edge = 2.0f * c.half.y;
             step(200);
             const Vector3 settled = centre(body);
@@ -105,10 +105,10 @@ TEST_F(RigidBodyTest, ABallBouncesToRestitutionSquaredTimesItsHeight) {
         SCOPED_TRACE("restitution " + std::to_string(e));
         fresh();
         bodyScenes::addFloor(*world);
-        BodySpec spec;
-        spec.at = Vector3(0, h + 1.0f, 0);
-        spec.restitution = e;
-        RigidBody& body = ball(spec, 1.0f);
+        BodyPlan plan;
+        plan.at = Vector3(0, h + 1.0f, 0);
+        plan.restitution = e;
+        RigidBody& body = ball(plan, 1.0f);
         // Down, then up until it turns.
         int steps = 0;
         while (!(body.getVelocity().y > 0.0f) && steps < 2000) {
@@ -147,10 +147,10 @@ TEST_F(RigidBodyTest, ASlidingBoxStopsWhereFrictionSaysItDoes) {
                      std::to_string(c.friction) + ", towards " + show(c.direction));
         fresh();
         bodyScenes::addFloor(*world);
-        BodySpec spec;
-        spec.at = Vector3(0, 1, 0);
-        spec.friction = c.friction;
-        RigidBody& body = box(spec);
+        BodyPlan plan;
+        plan.at = Vector3(0, 1, 0);
+        plan.friction = c.friction;
+        RigidBody& body = box(plan);
         step(5);
         const Vector3 start = centre(body);
         ASSERT_TRUE(body.setVelocity(c.direction * c.speed));
@@ -178,14 +178,14 @@ TEST_F(RigidBodyTest, ABoxOnASlopeStaysOrSlidesAsFrictionSays) {
         const Vector3 up(-std::sin(angle), std::cos(angle), 0);
         const Vector3 down(-std::cos(angle), -std::sin(angle), 0);
         bodyScenes::addObstacle(*world, Vector3(0, 0, 0), Vector3(30, 1, 5), Vector3(0, 0, -angle));
-        BodySpec spec;
-        spec.at = up * 2.0f;
-        spec.turn = Vector3(0, 0, -angle);
-        spec.friction = mu;
-        RigidBody& body = box(spec);
+        BodyPlan plan;
+        plan.at = up * 2.0f;
+        plan.turn = Vector3(0, 0, -angle);
+        plan.friction = mu;
+        RigidBody& body = box(plan);
         const int steps = 120;
         step(steps);
-        const float travel = (centre(body) - spec.at).dot(down);
+        const float travel = (centre(body) - plan.at).dot(down);
         const float a = G * (std::sin(angle) - mu * std::cos(angle));
         if (slope < mu) {
             EXPECT_LT(std::fabs(travel), 0.01f);
@@ -194,7 +194,7 @@ TEST_F(RigidBodyTest, ABoxOnASlopeStaysOrSlidesAsFrictionSays) {
             EXPECT_NEAR(travel, expected, 0.1f * expected);
         }
         // Sliding or not, it stays on the slope.
-        EXPECT_NEAR((centre(body) - spec.at).dot(up), 0.0f, 0.01f);
+        EXPECT_NEAR((centre(body) - plan.at).dot(up), 0.0f, 0.01f);
     }
 }
 
@@ -225,11 +225,11 @@ TEST_F(RigidBodyTest, AFreeCollisionKeepsMomentumAndGainsNoEnergy) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fresh();
-        BodySpec a;
+        BodyPlan a;
         a.gravity = 0.0f;
         a.mass = massA;
         a.restitution = c.restitution;
-        BodySpec b = a;
+        BodyPlan b = a;
         b.at = c.at;
         b.turn = c.turn;
         b.mass = massB;
@@ -272,9 +272,9 @@ TEST_F(RigidBodyTest, StacksStand) {
         bodyScenes::addFloor(*world);
         std::vector<RigidBody*> stack;
         for (int i = 0; i < 10; ++i) {
-            BodySpec spec;
-            spec.at = Vector3(0, 1.0f + 2.0f * static_cast<float>(i), 0);
-            stack.push_back(&box(spec));
+            BodyPlan plan;
+            plan.at = Vector3(0, 1.0f + 2.0f * static_cast<float>(i), 0);
+            stack.push_back(&box(plan));
         }
         const Vector3 top = centre(*stack.back());
         for (int n = 1; n <= 1000; ++n) {
@@ -337,30 +337,30 @@ TEST_F(RigidBodyTest, BadInputIsRefusedAndSpreadsNothing) {
         RigidBody* body;
     };
     std::vector<Case> cases;
-    BodySpec spec;
-    spec.at = Vector3(0, 1, 0);
-    spec.mass = NaN;
-    cases.push_back({"mass not a number", &box(spec)});
-    spec.at = Vector3(5, 1, 0);
-    spec.mass = -2.0f;
-    cases.push_back({"negative mass", &box(spec)});
-    spec.at = Vector3(10, 1, 0);
-    spec.mass = 1.0f;
-    cases.push_back({"no extent", &ball(spec, 0.0f)});
-    spec.at = Vector3(15, 1, 0);
-    spec.halfWidths = Vector3(1, 0, 0);
-    cases.push_back({"a segment", &box(spec)});
-    spec.at = Vector3(2e6f, 1, 0);
-    spec.halfWidths = Vector3(1, 1, 1);
-    cases.push_back({"out of range", &box(spec)});
-    spec.at = Vector3(20, 1, 0);
-    RigidBody& second = box(spec);
+    BodyPlan plan;
+    plan.at = Vector3(0, 1, 0);
+    plan.mass = NaN;
+    cases.push_back({"mass not a number", &box(plan)});
+    plan.at = Vector3(5, 1, 0);
+    plan.mass = -2.0f;
+    cases.push_back({"negative mass", &box(plan)});
+    plan.at = Vector3(10, 1, 0);
+    plan.mass = 1.0f;
+    cases.push_back({"no extent", &ball(plan, 0.0f)});
+    plan.at = Vector3(15, 1, 0);
+    plan.halfWidths = Vector3(1, 0, 0);
+    cases.push_back({"a segment", &box(plan)});
+    plan.at = Vector3(2e6f, 1, 0);
+    plan.halfWidths = Vector3(1, 1, 1);
+    cases.push_back({"out of range", &box(plan)});
+    plan.at = Vector3(20, 1, 0);
+    RigidBody& second = box(plan);
     second.owner->addComponent(new RigidBody());
     cases.push_back(
         {"second body", static_cast<RigidBody*>(second.owner->components.back().get())});
     // Moved by a Physics as well, attached after the body or before it.
-    spec.at = Vector3(35, 1, 0);
-    RigidBody& physicsAfter = box(spec);
+    plan.at = Vector3(35, 1, 0);
+    RigidBody& physicsAfter = box(plan);
     physicsAfter.owner->addComponent(new Physics(true, true));
     cases.push_back({"a Physics attached after", &physicsAfter});
     GameObject& physicsFirst = addObject(40, 1, 0);
@@ -374,7 +374,7 @@ TEST_F(RigidBodyTest, BadInputIsRefusedAndSpreadsNothing) {
 
     std::vector<RigidBody*> good;
     for (const float x : {0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 25.0f, 30.0f, 35.0f, 40.0f}) {
-        BodySpec falling;
+        BodyPlan falling;
         falling.at = Vector3(x + 0.5f, 4.0f, 0.3f);
         falling.turn = Vector3(0.3f, 0.2f, 0.1f);
         good.push_back(&box(falling));
@@ -433,9 +433,9 @@ TEST_F(RigidBodyTest, SleepingBodiesWakeWhenTouchedPushedOrMoved) {
         SCOPED_TRACE(c.name);
         fresh();
         std::vector<RigidBody*> boxes = bodyScenes::buildPyramid(*world, 2, 0.0f, false);
-        BodySpec spec;
-        spec.at = Vector3(-6, 0.5f, 0);
-        RigidBody& ball = this->ball(spec, 0.5f);
+        BodyPlan plan;
+        plan.at = Vector3(-6, 0.5f, 0);
+        RigidBody& ball = this->ball(plan, 0.5f);
         step(150);
         for (const RigidBody* body : boxes) {
             ASSERT_TRUE(body->isAsleep());
@@ -472,11 +472,11 @@ TEST_F(RigidBodyTest, ASpringPullsARigidBody) {
 // turning: one step's rounding of its corners is undone at the next instead of adding up
 // (which used to leave it no box within 500 steps, frozen and tested against everything).
 TEST_F(RigidBodyTest, ABoxTurningForLongStaysABox) {
-    BodySpec spec;
-    spec.at = Vector3(60, 70, 50);
-    spec.halfWidths = Vector3(1, 0.5f, 2);
-    spec.gravity = 0.0f;
-    RigidBody& body = box(spec);
+    BodyPlan plan;
+    plan.at = Vector3(60, 70, 50);
+    plan.halfWidths = Vector3(1, 0.5f, 2);
+    plan.gravity = 0.0f;
+    RigidBody& body = box(plan);
     const Vector3 spin(0.1f, 0.2f, 0.05f);
     body.setAngularVelocity(spin);
     for (int n = 1; n <= 3000; ++n) {
@@ -488,7 +488,7 @@ TEST_F(RigidBodyTest, ABoxTurningForLongStaysABox) {
             EXPECT_NEAR(shape.halfWidths[0], 1.0f, 1e-4f) << "step " << n;
             EXPECT_NEAR(shape.halfWidths[1], 0.5f, 1e-4f) << "step " << n;
             EXPECT_NEAR(shape.halfWidths[2], 2.0f, 1e-4f) << "step " << n;
-            EXPECT_LT((centre(body) - spec.at).length(), 1e-3f) << "step " << n;
+            EXPECT_LT((centre(body) - plan.at).length(), 1e-3f) << "step " << n;
             EXPECT_LT((body.getAngularVelocity() - spin).length(), 1e-6f) << "step " << n;
         }
     }
