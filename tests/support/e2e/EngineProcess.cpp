@@ -154,6 +154,10 @@ std::string savedShotName() {
     return std::string(test->test_suite_name()) + "." + test->name() + "-last-shot.ppm";
 }
 
+// Between two tries of a refusing X server: short beside the deadline, long enough not to
+// keep a busy machine busier.
+constexpr auto DISPLAY_RETRY_PAUSE = 50ms;
+
 // An X server may refuse connections for a moment (one started without -noreset resets
 // whenever its last client leaves), so a refusal is tried again until the deadline.
 Display* openDisplay(Clock::time_point deadline, std::chrono::milliseconds timeout) {
@@ -173,7 +177,7 @@ Display* openDisplay(Clock::time_point deadline, std::chrono::milliseconds timeo
                                      std::to_string(timeout.count()) +
                                      " ms: is it running? (make test starts a private Xvfb)");
         }
-        std::this_thread::sleep_for(50ms);
+        std::this_thread::sleep_for(DISPLAY_RETRY_PAUSE);
     }
 }
 
