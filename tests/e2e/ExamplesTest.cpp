@@ -20,10 +20,8 @@ struct Example {
 
 TEST(ExamplesTest, EachShowsItsSceneAndQuitsWithStatusZeroOnEsc) {
     const Example examples[] = {
-        {"minimal-scene", "My scene", {}},
-        {"first-scene", "First scene", {}},
-        {"spring-chain", "Spring chain", {}},
-        {"box-field", "Box field", {"200"}},
+        {"minimal-scene", "My scene", {}},    {"first-scene", "First scene", {}},
+        {"spring-chain", "Spring chain", {}}, {"box-field", "Box field", {"200"}},
         {"pyramid", "Pyramid", {}},
     };
     for (const Example& example : examples) {
