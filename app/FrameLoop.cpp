@@ -40,14 +40,6 @@ void resetFrameLoop() {
     stopStatus = 0;
 }
 
-long ticksMade() {
-    return times.steps;
-}
-
-long framesDrawn() {
-    return times.frames;
-}
-
 LoopTimes loopTimes() {
     return times;
 }

@@ -26,9 +26,6 @@ void reshape(int width, int height);
 /// the run stops if Esc is held (or was tapped since the last step); then re-arm the timer for
 /// the next step's time and request a frame. No step after a stop.
 void timerTick(int value);
-/// Simulation steps made and frames drawn so far.
-long ticksMade();
-long framesDrawn();
 /// Key callbacks: record the press or release in the Keyboard.
 void keyPressed(unsigned char key, int x, int y);
 void keyReleased(unsigned char key, int x, int y);

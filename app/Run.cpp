@@ -102,6 +102,7 @@ void endRun() {
 // window (its close callback frees the world) and lets the next run initialise GLUT afresh;
 // its main loop, which would otherwise do this, never ran.
 void abandonRun() {
+    // Before GLUT goes: a destructor that asks for a stop meanwhile finds no run to stop.
     running = false;
     glutExit();
     endRun();
