@@ -130,10 +130,6 @@ struct ContactSolver::Motion {
 ContactSolver::ContactSolver() = default;
 ContactSolver::~ContactSolver() = default;
 
-std::size_t ContactSolver::size() const {
-    return manifolds.size();
-}
-
 void ContactSolver::clear() {
     manifolds.clear();
     points.clear();
