@@ -38,14 +38,21 @@ float inverse(float value) {
     return value > 0.0f ? 1.0f / value : 0.0f;
 }
 
+using Axes = Vector3[3];
+const Axes WORLD_AXES = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+
+// The axes a solid's principal moments are about: a box's own; any will do for a sphere.
+const Axes& principalAxes(const Solid& solid) {
+    return solid.kind == Solid::Kind::BOX ? solid.box->axes : WORLD_AXES;
+}
+
 // m v^2 / 2 + w.I w / 2, the moments about the shape's axes.
 double kineticEnergy(const RigidBody& body, const Solid& solid) {
     const Vector3 v = body.getVelocity();
     const Vector3 w = body.getAngularVelocity();
     double energy = 0.5 * static_cast<double>(body.getMass() * v.dot(v));
     const Vector3 moments = solid.inertia(body.getMass());
-    const Vector3 world[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
-    const Vector3* axes = solid.kind == Solid::Kind::BOX ? solid.box->axes : world;
+    const Axes& axes = principalAxes(solid);
     const float m[3] = {moments.x, moments.y, moments.z};
     for (int k = 0; k < 3; ++k) {
         const double along = static_cast<double>(w.dot(axes[k]));
@@ -232,12 +239,7 @@ bool Dynamics::prepare(RigidBody& body) {
     s.angularVelocity = body.angularVelocity;
     s.centre = solid.centre;
     s.inverseMass = 1.0f / body.mass;
-    if (solid.kind == Solid::Kind::BOX) {
-        s.inverseInertia = SymmetricMatrix3::turned(solid.box->axes, inverseMoments);
-    } else {
-        const Vector3 world[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
-        s.inverseInertia = SymmetricMatrix3::turned(world, inverseMoments);
-    }
+    s.inverseInertia = SymmetricMatrix3::turned(principalAxes(solid), inverseMoments);
     body.solverIndex = static_cast<std::uint32_t>(solverBodies.size());
     solverBodies.push_back(s);
     solids.push_back(solid);
