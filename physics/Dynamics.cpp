@@ -301,7 +301,7 @@ void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
 
     float friction = body.friction;
     float restitution = body.restitution;
-    if (otherBody != nullptr && belongs(otherBody)) {
+    if (otherBody != nullptr) {
         friction = std::sqrt(friction * otherBody->friction);
         restitution = std::max(restitution, otherBody->restitution);
     }
