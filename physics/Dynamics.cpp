@@ -25,10 +25,6 @@ namespace {
 // stays small enough for the contacts found before it to hold.
 constexpr float MOST_TURN = 0.5f;
 
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 bool inRange(const Vector3& v) {
     const float range = RigidBody::COORDINATE_RANGE;
     return std::fabs(v.x) <= range && std::fabs(v.y) <= range && std::fabs(v.z) <= range;
@@ -229,7 +225,7 @@ bool Dynamics::prepare(RigidBody& body) {
     }
     body.velocity += body.force;
     body.force = Vector3(0.0f, 0.0f, 0.0f);
-    if (!finite(body.velocity)) {
+    if (!body.velocity.isFinite()) {
         body.refuse("the forces made its velocity infinite");
         return false;
     }
@@ -331,7 +327,7 @@ void Dynamics::move(RigidBody& body) {
     if (turnSquared > MOST_TURN * MOST_TURN) {
         body.angularVelocity = s.angularVelocity * (MOST_TURN / std::sqrt(turnSquared));
     }
-    if (!finite(body.velocity) || !finite(body.angularVelocity)) {
+    if (!body.velocity.isFinite() || !body.angularVelocity.isFinite()) {
         body.refuse("its contacts gave it a velocity that is not finite");
         return;
     }
