@@ -45,7 +45,7 @@ bool sphereContacts(const Vector3& a, float radiusA, const Vector3& b, float rad
 bool boxSphereContacts(const OrientedBox& a, const Vector3& b, float radiusB,
                        ContactManifold& out) {
     out.count = 0;
-    if (!(a.reach < std::numeric_limits<float>::infinity()) || !solid(b, radiusB)) {
+    if (!a.isPlain() || !solid(b, radiusB)) {
         return false;
     }
     const Vector3 d = b - a.centre;

@@ -18,8 +18,8 @@ namespace {
 
 Solid boxOf(const OrientedBox* box) {
     Solid solid;
-    // An infinite reach marks a box that is sheared, not finite or out of range.
-    if (box == nullptr || !(box->reach < std::numeric_limits<float>::infinity())) {
+    // A box that is sheared, not finite or out of range is no plain box.
+    if (box == nullptr || !box->isPlain()) {
         return solid;
     }
     solid.kind = Solid::Kind::BOX;
