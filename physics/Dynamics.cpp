@@ -315,7 +315,7 @@ void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
     }
     solver.add(solverBodies, body.solverIndex, otherIndex, manifold, friction, restitution,
                previous, previousCount, contacts);
-    found.push_back(Contact{&body, shape});
+    found.push_back(Contact{&body, shape, otherIndex});
     step.points += static_cast<std::size_t>(manifold.count);
 }
 
@@ -357,7 +357,7 @@ void Dynamics::fallAsleep() {
     touching.assign(count, 0);
     for (std::size_t k = 0; k < found.size(); ++k) {
         touching[found[k].owner->solverIndex] = 1;
-        touching[otherIndex(found[k])] = 1;
+        touching[found[k].otherIndex] = 1;
     }
     for (RigidBody* body : awake) {
         const float v = body->velocity.dot(body->velocity);
@@ -370,7 +370,7 @@ void Dynamics::fallAsleep() {
     std::fill(touching.begin(), touching.end(), 0);
     for (std::size_t k = 0; k < found.size(); ++k) {
         const RigidBody& owner = *found[k].owner;
-        const std::uint32_t other = otherIndex(found[k]);
+        const std::uint32_t other = found[k].otherIndex;
         if (other != 0 && awake[other - 1]->restSteps == 0) {
             touching[owner.solverIndex] = 1;
         }
@@ -385,9 +385,4 @@ void Dynamics::fallAsleep() {
             body->angularVelocity = Vector3(0.0f, 0.0f, 0.0f);
         }
     }
-}
-
-std::uint32_t Dynamics::otherIndex(const Contact& contact) const {
-    const RigidBody* other = bodyOf(*contact.other->owner);
-    return belongs(other) ? other->solverIndex : 0;
 }
