@@ -272,15 +272,11 @@ bool better(float candidate, float best, float scale) {
     return candidate > RELATIVE_TOLERANCE * best + ABSOLUTE_TOLERANCE * scale;
 }
 
-bool plain(const OrientedBox& box) {
-    return box.reach < std::numeric_limits<float>::infinity();
-}
-
 }  // namespace
 
 bool boxContacts(const OrientedBox& a, const OrientedBox& b, ContactManifold& out) {
     out.count = 0;
-    if (!plain(a) || !plain(b)) {
+    if (!a.isPlain() || !b.isPlain()) {
         return false;
     }
     const Vector3* B = b.axes;

@@ -134,7 +134,7 @@ bool OrientedBox::fromCorners(const std::vector<Point>& points, OrientedBox& box
 }
 
 bool OrientedBox::bounds(Bounds& out) const {
-    if (!(reach < std::numeric_limits<float>::infinity())) {
+    if (!isPlain()) {
         return false;
     }
     // The box's own extent along each world axis, plus the same share for rounding and skew

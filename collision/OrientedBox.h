@@ -31,6 +31,9 @@ struct OrientedBox {
     /// geometric test, and only that test may answer for it.
     float reach = std::numeric_limits<float>::infinity();
 
+    /// A plain box: its reach is finite, and the contact functions may read it as geometry.
+    bool isPlain() const { return reach < std::numeric_limits<float>::infinity(); }
+
     /// Reads centre, axes and half-widths in place from a box collider's points. Answers
     /// false and leaves `box` as it was when there are fewer than nine points. An edge of
     /// length zero (a box flattened or shrunk to a point) has half-width 0 along a unit axis

@@ -7,12 +7,8 @@ using _Tarn::Vector3;
 
 namespace {
 
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 bool solid(const Vector3& centre, float radius) {
-    return finite(centre) && radius >= 0.0f && radius < std::numeric_limits<float>::infinity();
+    return centre.isFinite() && radius >= 0.0f && radius < std::numeric_limits<float>::infinity();
 }
 
 void onePoint(const Vector3& normal, const Vector3& position, float depth, ContactManifold& out) {
@@ -49,7 +45,7 @@ bool sphereContacts(const Vector3& a, float radiusA, const Vector3& b, float rad
 bool boxSphereContacts(const OrientedBox& a, const Vector3& b, float radiusB,
                        ContactManifold& out) {
     out.count = 0;
-    if (!(a.reach < std::numeric_limits<float>::infinity()) || !solid(b, radiusB)) {
+    if (!a.isPlain() || !solid(b, radiusB)) {
         return false;
     }
     const Vector3 d = b - a.centre;

@@ -61,6 +61,9 @@ class Vector3 {
         }
     }
 
+    /// No component infinite or NaN.
+    bool isFinite() const { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
+
     float dot(const Vector3& v) const { return v.x * x + v.y * y + v.z * z; }
     /// this x v, right-handed.
     Vector3 cross(const Vector3& v) const {

@@ -130,10 +130,6 @@ struct ContactSolver::Motion {
 ContactSolver::ContactSolver() = default;
 ContactSolver::~ContactSolver() = default;
 
-std::size_t ContactSolver::size() const {
-    return manifolds.size();
-}
-
 void ContactSolver::clear() {
     manifolds.clear();
     points.clear();
@@ -186,8 +182,8 @@ void ContactSolver::add(const std::vector<SolverBody>& bodies, std::uint32_t a, 
             const float effective = masses + across(d.crossA * d.turnA + d.crossB * d.turnB);
             p.mass[k] = effective > 0.0f ? 1.0f / effective : 0.0f;
             p.impulse[k] = 0.0f;
-            p.normalImpulse = 0.0f;
         }
+        p.normalImpulse = 0.0f;
         p.pushImpulse = 0.0f;
         p.id = contact.id;
         p.anchor = vectorOf(ra);

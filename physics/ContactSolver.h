@@ -66,7 +66,6 @@ class ContactSolver {
     /// and push velocities are the answer.
     void solve(std::vector<SolverBody>& bodies, const ContactSettings& settings);
 
-    std::size_t size() const;
     /// Writes the impulses of contact k (in add() order) to `out` (room for
     /// ContactManifold::MAX_POINTS) and returns how many.
     int impulses(std::size_t k, ContactImpulse* out) const;

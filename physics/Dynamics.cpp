@@ -25,10 +25,6 @@ namespace {
 // stays small enough for the contacts found before it to hold.
 constexpr float MOST_TURN = 0.5f;
 
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 bool inRange(const Vector3& v) {
     const float range = RigidBody::COORDINATE_RANGE;
     return std::fabs(v.x) <= range && std::fabs(v.y) <= range && std::fabs(v.z) <= range;
@@ -38,14 +34,21 @@ float inverse(float value) {
     return value > 0.0f ? 1.0f / value : 0.0f;
 }
 
+using Axes = Vector3[3];
+const Axes WORLD_AXES = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+
+// The axes a solid's principal moments are about: a box's own; any will do for a sphere.
+const Axes& principalAxes(const Solid& solid) {
+    return solid.kind == Solid::Kind::BOX ? solid.box->axes : WORLD_AXES;
+}
+
 // m v^2 / 2 + w.I w / 2, the moments about the shape's axes.
 double kineticEnergy(const RigidBody& body, const Solid& solid) {
     const Vector3 v = body.getVelocity();
     const Vector3 w = body.getAngularVelocity();
     double energy = 0.5 * static_cast<double>(body.getMass() * v.dot(v));
     const Vector3 moments = solid.inertia(body.getMass());
-    const Vector3 world[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
-    const Vector3* axes = solid.kind == Solid::Kind::BOX ? solid.box->axes : world;
+    const Axes& axes = principalAxes(solid);
     const float m[3] = {moments.x, moments.y, moments.z};
     for (int k = 0; k < 3; ++k) {
         const double along = static_cast<double>(w.dot(axes[k]));
@@ -222,7 +225,7 @@ bool Dynamics::prepare(RigidBody& body) {
     }
     body.velocity += body.force;
     body.force = Vector3(0.0f, 0.0f, 0.0f);
-    if (!finite(body.velocity)) {
+    if (!body.velocity.isFinite()) {
         body.refuse("the forces made its velocity infinite");
         return false;
     }
@@ -232,12 +235,7 @@ bool Dynamics::prepare(RigidBody& body) {
     s.angularVelocity = body.angularVelocity;
     s.centre = solid.centre;
     s.inverseMass = 1.0f / body.mass;
-    if (solid.kind == Solid::Kind::BOX) {
-        s.inverseInertia = SymmetricMatrix3::turned(solid.box->axes, inverseMoments);
-    } else {
-        const Vector3 world[3] = {{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
-        s.inverseInertia = SymmetricMatrix3::turned(world, inverseMoments);
-    }
+    s.inverseInertia = SymmetricMatrix3::turned(principalAxes(solid), inverseMoments);
     body.solverIndex = static_cast<std::uint32_t>(solverBodies.size());
     solverBodies.push_back(s);
     solids.push_back(solid);
@@ -299,7 +297,7 @@ void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
 
     float friction = body.friction;
     float restitution = body.restitution;
-    if (otherBody != nullptr && belongs(otherBody)) {
+    if (otherBody != nullptr) {
         friction = std::sqrt(friction * otherBody->friction);
         restitution = std::max(restitution, otherBody->restitution);
     }
@@ -317,7 +315,7 @@ void Dynamics::touch(RigidBody& body, const Solid& own, GameObject& other) {
     }
     solver.add(solverBodies, body.solverIndex, otherIndex, manifold, friction, restitution,
                previous, previousCount, contacts);
-    found.push_back(Contact{&body, shape});
+    found.push_back(Contact{&body, shape, otherIndex});
     step.points += static_cast<std::size_t>(manifold.count);
 }
 
@@ -329,7 +327,7 @@ void Dynamics::move(RigidBody& body) {
     if (turnSquared > MOST_TURN * MOST_TURN) {
         body.angularVelocity = s.angularVelocity * (MOST_TURN / std::sqrt(turnSquared));
     }
-    if (!finite(body.velocity) || !finite(body.angularVelocity)) {
+    if (!body.velocity.isFinite() || !body.angularVelocity.isFinite()) {
         body.refuse("its contacts gave it a velocity that is not finite");
         return;
     }
@@ -359,7 +357,7 @@ void Dynamics::fallAsleep() {
     touching.assign(count, 0);
     for (std::size_t k = 0; k < found.size(); ++k) {
         touching[found[k].owner->solverIndex] = 1;
-        touching[otherIndex(found[k])] = 1;
+        touching[found[k].otherIndex] = 1;
     }
     for (RigidBody* body : awake) {
         const float v = body->velocity.dot(body->velocity);
@@ -372,7 +370,7 @@ void Dynamics::fallAsleep() {
     std::fill(touching.begin(), touching.end(), 0);
     for (std::size_t k = 0; k < found.size(); ++k) {
         const RigidBody& owner = *found[k].owner;
-        const std::uint32_t other = otherIndex(found[k]);
+        const std::uint32_t other = found[k].otherIndex;
         if (other != 0 && awake[other - 1]->restSteps == 0) {
             touching[owner.solverIndex] = 1;
         }
@@ -387,9 +385,4 @@ void Dynamics::fallAsleep() {
             body->angularVelocity = Vector3(0.0f, 0.0f, 0.0f);
         }
     }
-}
-
-std::uint32_t Dynamics::otherIndex(const Contact& contact) const {
-    const RigidBody* other = bodyOf(*contact.other->owner);
-    return belongs(other) ? other->solverIndex : 0;
 }

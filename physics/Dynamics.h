@@ -61,10 +61,12 @@ class Dynamics : public WorldStage {
     const Step& lastStep() const { return step; }
 
   private:
-    // A contact of this step: the body that owns it, and the collider it touches.
+    // A contact of this step: the body that owns it, the collider it touches, and the solver
+    // index of that collider's body (0 for an obstacle).
     struct Contact {
         RigidBody* owner = nullptr;
         const Component* other = nullptr;
+        std::uint32_t otherIndex = 0;
     };
     // What a contact carried from its step into the next.
     struct Touch {
@@ -81,8 +83,6 @@ class Dynamics : public WorldStage {
     void touch(RigidBody& body, const Solid& own, GameObject& other);
     void move(RigidBody& body);
     void fallAsleep();
-    /// The solver index of the body a contact's owner touches; 0 for an obstacle.
-    std::uint32_t otherIndex(const Contact& contact) const;
 
     std::vector<RigidBody*> bodies;
     // Bodies in this step's solver, in the order they entered it (solver index - 1).

@@ -12,10 +12,6 @@ namespace {
 
 std::atomic<std::uint64_t> attached{0};
 
-bool finite(const Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 }  // namespace
 
 RigidBody::RigidBody() : RigidBody(1.0f) {}
@@ -118,7 +114,7 @@ bool RigidBody::setAngularVelocity(const Vector3& value) {
 }
 
 bool RigidBody::wakeWith(Vector3& field, const Vector3& value) {
-    if (!finite(value)) {
+    if (!value.isFinite()) {
         return false;
     }
     field = value;
@@ -127,7 +123,7 @@ bool RigidBody::wakeWith(Vector3& field, const Vector3& value) {
 }
 
 bool RigidBody::addForce(const Vector3& value) {
-    if (!finite(value)) {
+    if (!value.isFinite()) {
         return false;
     }
     // No force, no push: a spring at rest lets a body sleep.
@@ -139,7 +135,7 @@ bool RigidBody::addForce(const Vector3& value) {
 }
 
 bool RigidBody::addConstantForce(const Vector3& value) {
-    if (!finite(value)) {
+    if (!value.isFinite()) {
         return false;
     }
     constantForces.push_back(value);

@@ -1,6 +1,5 @@
 #include "physics/Solid.h"
 
-#include <cmath>
 #include <limits>
 #include <typeinfo>
 
@@ -18,8 +17,8 @@ namespace {
 
 Solid boxOf(const OrientedBox* box) {
     Solid solid;
-    // An infinite reach marks a box that is sheared, not finite or out of range.
-    if (box == nullptr || !(box->reach < std::numeric_limits<float>::infinity())) {
+    // A box that is sheared, not finite or out of range is no plain box.
+    if (box == nullptr || !box->isPlain()) {
         return solid;
     }
     solid.kind = Solid::Kind::BOX;
@@ -35,13 +34,13 @@ Solid sphereOf(const CircleCollider& collider) {
         return solid;
     }
     const Point& c = collider.componentTransform->points[0];
+    const Vector3 centre(c.x, c.y, c.z);
     const float r = collider.getRadius();
-    if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z) || !(r >= 0.0f) ||
-        !(r < std::numeric_limits<float>::infinity())) {
+    if (!centre.isFinite() || !(r >= 0.0f) || !(r < std::numeric_limits<float>::infinity())) {
         return solid;
     }
     solid.kind = Solid::Kind::SPHERE;
-    solid.centre = Vector3(c.x, c.y, c.z);
+    solid.centre = centre;
     solid.radius = r;
     solid.reach = r;
     return solid;
