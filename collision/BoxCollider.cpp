@@ -185,5 +185,5 @@ void BoxCollider::paintCorners(bool touching) {
 }
 
 bool BoxCollider::drawsThroughBatch() const {
-    return typeid(*this) == typeid(BoxCollider);
+    return isPlainClass();
 }
