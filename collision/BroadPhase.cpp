@@ -6,7 +6,6 @@
 #include "collision/BoxCollider.h"
 #include "core/Assert.h"
 #include "core/Component.h"
-#include "core/ComponentTransform.h"
 #include "core/GameObject.h"
 
 BroadPhase::~BroadPhase() {
